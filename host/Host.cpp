@@ -1,0 +1,181 @@
+#include "Host.h"
+
+#include <stdexcept>
+
+#include "HostContext.h"
+#include "Module.h"
+
+namespace pluginsdk {
+
+using BakkesMod::Plugin::BakkesModPlugin;
+using BakkesMod::Plugin::PluginInfo;
+
+struct Host::Loaded {
+    explicit Loaded(const std::filesystem::path& path) : path(path), module(path) {}
+
+    std::filesystem::path path;
+    Module module; // declared before the plugin: the module's code must outlive the object
+    const PluginInfo* info = nullptr;
+    std::shared_ptr<BakkesModPlugin> plugin;
+    OwnerId owner = 0;
+};
+
+Host::Host()
+    : context_(std::make_unique<HostContext>()),
+      hostGame_(std::make_shared<GameWrapper>(context_.get(), hostOwner)) {}
+
+Host::~Host() {
+    unloadPlugin();
+}
+
+void Host::loadPlugin(const std::filesystem::path& path) {
+    if (loaded_)
+        throw std::runtime_error("cannot load plugin " + displayPath(path) + ": " +
+                                 displayPath(loaded_->path) + " is loaded; unload it first");
+    auto loaded = std::make_unique<Loaded>(path);
+    const auto name = displayPath(path);
+    const auto* info = static_cast<const PluginInfo*>(loaded->module.symbol("exports"));
+    if (!info)
+        throw std::runtime_error(name + " is not a plugin: it exports no \"exports\" record");
+    if (info->apiBuildVersion != BAKKESMOD_PLUGIN_API_VERSION)
+        throw std::runtime_error(name + " is refused: plugin interface version " +
+                                 std::to_string(info->apiBuildVersion) + ", this host loads " +
+                                 std::to_string(BAKKESMOD_PLUGIN_API_VERSION));
+    if (!info->initializeFunc || !info->deleteFunc)
+        throw std::runtime_error(name + " is not a plugin: its \"exports\" record has no "
+                                        "getPlugin or deleteMe");
+    auto* slot = info->initializeFunc();
+    if (!slot || !*slot) {
+        info->deleteFunc();
+        throw std::runtime_error(name + " is not a plugin: getPlugin gave no plugin object");
+    }
+    loaded->info = info;
+    loaded->plugin = *slot;
+    loaded->owner = nextOwner_++;
+    loaded->plugin->cvarManager =
+        std::make_shared<CVarManagerWrapper>(context_.get(), loaded->owner);
+    loaded->plugin->gameWrapper = std::make_shared<GameWrapper>(context_.get(), loaded->owner);
+    loaded_ = std::move(loaded);
+    loaded_->plugin->onLoad();
+}
+
+void Host::unloadPlugin() {
+    if (!loaded_)
+        return;
+    auto loaded = std::move(loaded_);
+    loaded->plugin->onUnload();
+    // Nothing the plugin registered may reach the object once it is gone.
+    context_->removeOwner(loaded->owner);
+    loaded->plugin.reset();
+    loaded->info->deleteFunc();
+}
+
+bool Host::pluginLoaded() const {
+    return loaded_ != nullptr;
+}
+
+const PluginInfo* Host::pluginInfo() const {
+    return loaded_ ? loaded_->info : nullptr;
+}
+
+BakkesModPlugin* Host::plugin() const {
+    return loaded_ ? loaded_->plugin.get() : nullptr;
+}
+
+void Host::setFreeplay(bool freeplay) {
+    context_->freeplay = freeplay;
+}
+void Host::setMatch(bool present) {
+    context_->hasMatch = present;
+}
+void Host::setBall(bool present) {
+    context_->hasBall = present;
+}
+bool Host::freeplay() const {
+    return context_->freeplay;
+}
+bool Host::hasMatch() const {
+    return context_->hasMatch;
+}
+bool Host::hasBall() const {
+    return context_->hasBall;
+}
+
+void Host::setBallVelocity(float x, float y, float z) {
+    context_->ball.state.LinearVelocity = {x, y, z};
+}
+
+RBState& Host::ballState() {
+    return context_->ball.state;
+}
+
+void Host::raiseEvent(std::string_view event) {
+    context_->raise(event);
+}
+
+std::size_t Host::hookCount(std::string_view event) const {
+    std::size_t count = 0;
+    for (const auto& hook : context_->hooks)
+        count += !hook.removed && hook.event == event;
+    return count;
+}
+
+std::optional<VariableInfo> Host::variable(std::string_view name) const {
+    const auto* v = context_->findVariable(name);
+    if (!v)
+        return std::nullopt;
+    return VariableInfo{v->name, v->defaultValue, v->description, v->searchable, v->hasMin,
+                        v->min,  v->hasMax,       v->max,         v->saveToCfg,  v->value};
+}
+
+std::optional<CommandInfo> Host::command(std::string_view name) const {
+    const auto* c = context_->findCommand(name);
+    if (!c)
+        return std::nullopt;
+    return CommandInfo{c->name, c->description, c->permissions};
+}
+
+SetResult Host::setVariable(std::string_view name, std::string_view value) {
+    auto* variable = context_->findVariable(name);
+    if (!variable)
+        return SetResult::unknownVariable;
+    return context_->setVariable(*variable, value) ? SetResult::done : SetResult::notANumber;
+}
+
+bool Host::runCommand(std::vector<std::string> words) {
+    const auto* command = words.empty() ? nullptr : context_->findCommand(words.front());
+    if (!command)
+        return false;
+    // A copy: the command may register or remove commands while it runs.
+    auto callback = command->callback;
+    if (callback)
+        callback(std::move(words));
+    return true;
+}
+
+const std::vector<ChatLine>& Host::chat() const {
+    return context_->chat;
+}
+void Host::clearChat() {
+    context_->chat.clear();
+}
+
+void Host::setDataFolder(std::wstring folder) {
+    context_->dataFolder = std::move(folder);
+}
+std::wstring Host::dataFolder() const {
+    return context_->dataFolder;
+}
+
+std::uint64_t Host::calls(HostCall call) const {
+    return context_->calls[static_cast<std::size_t>(call)];
+}
+void Host::resetCalls() {
+    context_->calls.fill(0);
+}
+
+std::shared_ptr<GameWrapper> Host::gameWrapper() {
+    return hostGame_;
+}
+
+} // namespace pluginsdk

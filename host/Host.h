@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "BakkesModPlugin.h"
+#include "ChatLine.h"
+#include "HostCall.h"
+#include "RBState.h"
+#include "sdk_export.h"
+
+namespace pluginsdk {
+
+struct HostContext;
+
+struct VariableInfo {
+    std::string name;
+    std::string defaultValue;
+    std::string description;
+    bool searchable;
+    bool hasMin;
+    float min;
+    bool hasMax;
+    float max;
+    bool saveToCfg;
+    std::string value;
+};
+
+struct CommandInfo {
+    std::string name;
+    std::string description;
+    unsigned char permissions;
+};
+
+enum class SetResult { done, unknownVariable, notANumber };
+
+// A host for one plugin module at a time, with the game, console and chat box the module
+// talks to. Everything runs on the caller's thread.
+class PLUGINSDK_API Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // Opens the module, checks its "exports" record, creates the plugin, hands it this
+    // host's wrappers and calls onLoad. Throws std::runtime_error naming the path and the
+    // reason when the module cannot be loaded or is refused; nothing stays loaded then.
+    void loadPlugin(const std::filesystem::path& path);
+    // Calls onUnload, removes everything the plugin registered, releases the plugin
+    // through deleteMe and closes the module. Does nothing when no plugin is loaded.
+    void unloadPlugin();
+    bool pluginLoaded() const;
+    const BakkesMod::Plugin::PluginInfo* pluginInfo() const;
+    // The loaded plugin object, for tests that look inside it; null when none is loaded.
+    BakkesMod::Plugin::BakkesModPlugin* plugin() const;
+
+    // The game: free play or another mode, a match or none, a ball or none.
+    void setFreeplay(bool freeplay);
+    void setMatch(bool present);
+    void setBall(bool present);
+    bool freeplay() const;
+    bool hasMatch() const;
+    bool hasBall() const;
+    void setBallVelocity(float x, float y, float z);
+    RBState& ballState();
+    void raiseEvent(std::string_view event);
+    std::size_t hookCount(std::string_view event) const;
+
+    // The console.
+    std::optional<VariableInfo> variable(std::string_view name) const;
+    std::optional<CommandInfo> command(std::string_view name) const;
+    SetResult setVariable(std::string_view name, std::string_view value);
+    // words[0] names the command; the command receives all the words. False when no such
+    // command is registered.
+    bool runCommand(std::vector<std::string> words);
+
+    const std::vector<ChatLine>& chat() const;
+    void clearChat();
+
+    void setDataFolder(std::wstring folder);
+    std::wstring dataFolder() const;
+
+    std::uint64_t calls(HostCall call) const;
+    void resetCalls();
+
+    // A game wrapper of the host's own, as plugins hold theirs; what it hooks stays
+    // hooked across plugin unloads.
+    std::shared_ptr<GameWrapper> gameWrapper();
+
+private:
+    struct Loaded;
+    std::unique_ptr<HostContext> context_;
+    std::unique_ptr<Loaded> loaded_;
+    std::shared_ptr<GameWrapper> hostGame_;
+    OwnerId nextOwner_ = 1;
+};
+
+// The folder of the running program, where the project's modules are built.
+PLUGINSDK_API std::filesystem::path executableDirectory();
+// The platform's file name of a module beside the running program: NAME.so or NAME.dll.
+PLUGINSDK_API std::filesystem::path moduleBesideExecutable(std::string_view name);
+
+} // namespace pluginsdk

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ChatLine.h"
+#include "HostCall.h"
+#include "RBState.h"
+#include "wrappers/CVarManagerWrapper.h"
+#include "wrappers/GameWrapper.h"
+
+namespace pluginsdk {
+
+// The host itself registers under this owner; plugins get ids from 1 up.
+inline constexpr OwnerId hostOwner = 0;
+
+struct ActorState {
+    RBState state;
+};
+
+struct Variable {
+    unsigned long long id = 0;
+    OwnerId owner = hostOwner;
+    std::string name;
+    std::string defaultValue;
+    std::string description;
+    bool searchable = true;
+    bool hasMin = false;
+    float min = 0.0f;
+    bool hasMax = false;
+    float max = 0.0f;
+    bool saveToCfg = true;
+    std::string value;
+
+    template <typename T> struct Binding {
+        OwnerId owner;
+        std::shared_ptr<T> cell;
+    };
+    std::vector<Binding<bool>> boolCells;
+    std::vector<Binding<float>> floatCells;
+
+    struct Handler {
+        OwnerId owner;
+        CVarWrapper::ValueChanged callback;
+    };
+    std::vector<Handler> handlers;
+
+    // A variable with a range holds numbers only.
+    bool numeric() const { return hasMin || hasMax; }
+    // The value read as a number; text that is not one reads as 0.
+    float number() const;
+};
+
+struct Command {
+    OwnerId owner = hostOwner;
+    std::string name;
+    std::string description;
+    unsigned char permissions = 0;
+    CVarManagerWrapper::Notifier callback;
+};
+
+struct Hook {
+    OwnerId owner = hostOwner;
+    std::string event;
+    GameWrapper::EventCallback callback;
+    bool removed = false;
+};
+
+struct HostContext {
+    std::array<std::uint64_t, hostCallCount> calls{};
+
+    bool freeplay = true;
+    bool hasMatch = true;
+    bool hasBall = true;
+    ActorState match;
+    ActorState ball;
+
+    std::wstring dataFolder;
+    std::vector<ChatLine> chat;
+
+    std::vector<std::unique_ptr<Variable>> variables;
+    std::vector<Command> commands;
+    std::deque<Hook> hooks; // a deque keeps a running callback in place while others are added
+    int raising = 0;
+    unsigned long long nextVariableId = 1;
+
+    void count(HostCall call) { ++calls[static_cast<std::size_t>(call)]; }
+
+    Variable* findVariable(std::string_view name);
+    Variable* findVariable(unsigned long long id);
+    Command* findCommand(std::string_view name);
+
+    // Sets the text (clamped when the variable is numeric), updates bound cells and runs
+    // the value-changed handlers. Returns false, changing nothing, when a numeric
+    // variable is given text that is not a number.
+    bool setVariable(Variable& variable, std::string_view text);
+
+    void raise(std::string_view event);
+
+    // Drops every variable, binding, handler, command and hook the owner registered.
+    void removeOwner(OwnerId owner);
+};
+
+} // namespace pluginsdk

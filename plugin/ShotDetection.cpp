@@ -1,0 +1,3 @@
+#include "Kickmark.h"
+
+void Kickmark::onTick() {}

@@ -1,0 +1,34 @@
+#include "BakkesModPlugin.h"
+#include "Kickmark.h"
+
+using BakkesMod::Plugin::BakkesModPlugin;
+using BakkesMod::Plugin::PluginInfo;
+
+// The module's only owner of the plugin object. Empty until the host asks for the plugin;
+// static teardown releases an object the host never gave back.
+static std::shared_ptr<BakkesModPlugin> pluginInstance;
+
+extern "C" {
+
+SDK_DLL_EXPORT std::shared_ptr<BakkesModPlugin>* getPlugin() {
+    if (!pluginInstance)
+        pluginInstance = std::shared_ptr<Kickmark>(new Kickmark());
+    return &pluginInstance;
+}
+
+SDK_DLL_EXPORT void deleteMe() {
+    pluginInstance.reset();
+}
+
+SDK_DLL_EXPORT PluginInfo exports = {
+    BAKKESMOD_PLUGIN_API_VERSION,
+    KICKMARK_MAIN_SOURCE,
+    "Kickmark",
+    "Kickmark plugin",
+    KICKMARK_VERSION,
+    BakkesMod::Plugin::PLUGINTYPE_FREEPLAY,
+    &getPlugin,
+    &deleteMe,
+};
+
+} // extern "C"

@@ -1,0 +1,63 @@
+#include "command_line.h"
+
+#include <charconv>
+
+namespace kickmark {
+
+const std::string_view usage =
+    "usage: kickmark-report [--svg FILE] [--last N] SHOTS.csv\n"
+    "\n"
+    "Summarises the ball speeds in SHOTS.csv, one per line, in units/s and km/h.\n"
+    "\n"
+    "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
+    "  --last N    compare the last N shots with the ones before (default 10)\n"
+    "  --help      show this help\n";
+
+namespace {
+
+std::size_t parse_count(std::string_view text) {
+    std::size_t count = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, count);
+    if (error != std::errc{} || stop != end || count == 0) {
+        throw UsageError("--last needs a whole number above 0, not '" + std::string(text) + "'");
+    }
+    return count;
+}
+
+} // namespace
+
+Options parse_command_line(std::span<const std::string_view> arguments) {
+    Options options;
+    bool have_path = false;
+    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
+        const std::string_view option = *argument;
+        if (option == "--help") {
+            options.help = true;
+            return options;
+        }
+        if (option == "--svg" || option == "--last") {
+            if (++argument == arguments.end()) {
+                throw UsageError(std::string(option) + " needs a value");
+            }
+            if (option == "--svg") {
+                options.svg_path = std::string(*argument);
+            } else {
+                options.recent_count = parse_count(*argument);
+            }
+        } else if (option.starts_with('-')) {
+            throw UsageError("unknown option " + std::string(option));
+        } else if (have_path) {
+            throw UsageError("only one shots file at a time");
+        } else {
+            options.shots_path = std::string(option);
+            have_path = true;
+        }
+    }
+    if (!have_path) {
+        throw UsageError("no shots file given");
+    }
+    return options;
+}
+
+} // namespace kickmark

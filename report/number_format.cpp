@@ -1,0 +1,28 @@
+#include "number_format.h"
+
+#include <array>
+#include <charconv>
+
+namespace kickmark {
+
+std::string format_fixed(double value, int decimals) {
+    // Enough for the longest finite double in fixed notation plus the decimals used here.
+    std::array<char, 512> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), error == std::errc{} ? end : buffer.data());
+    // A tiny negative value rounds to "-0.00", which reads as a bogus sign.
+    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string pad_left(std::string text, std::size_t width) {
+    if (text.size() < width) {
+        text.insert(0, width - text.size(), ' ');
+    }
+    return text;
+}
+
+} // namespace kickmark

@@ -1,0 +1,100 @@
+// The module's exported surface, read the way a host reads it, without a host.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "Kickmark.h"
+#include "Module.h"
+#include "PluginHost.h"
+
+using BakkesMod::Plugin::BakkesModPlugin;
+using BakkesMod::Plugin::PluginInfo;
+
+namespace {
+
+class PluginExports : public testing::Test {
+protected:
+    pluginsdk::Module module{PluginHost::modulePath()};
+    const PluginInfo& info = *static_cast<const PluginInfo*>(module.symbol("exports"));
+
+    void TearDown() override { info.deleteFunc(); }
+};
+
+TEST_F(PluginExports, record_carries_the_hosts_fields_in_eight_slots) {
+    ASSERT_NE(module.symbol("exports"), nullptr);
+    unsigned char bytes[sizeof(PluginInfo)];
+    std::memcpy(bytes, &info, sizeof bytes);
+    EXPECT_THAT(std::vector<unsigned char>(bytes, bytes + 8),
+                testing::ElementsAre(95, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_THAT(std::vector<unsigned char>(bytes + 40, bytes + 48),
+                testing::ElementsAre(1, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_THAT(info.fileName, testing::EndsWith("Kickmark.cpp"));
+    EXPECT_STREQ(info.className, "Kickmark");
+    EXPECT_STREQ(info.pluginName, "Kickmark plugin");
+    EXPECT_STREQ(info.pluginVersion, "1.2");
+    EXPECT_EQ(reinterpret_cast<void*>(info.initializeFunc), module.symbol("getPlugin"));
+    EXPECT_EQ(reinterpret_cast<void*>(info.deleteFunc), module.symbol("deleteMe"));
+}
+
+TEST_F(PluginExports, base_class_members_are_exported_under_their_mangled_names) {
+    for (const char* name : {
+             "_ZN9BakkesMod6Plugin15BakkesModPluginC1Ev",     // default constructor
+             "_ZN9BakkesMod6Plugin15BakkesModPluginC1ERKS1_", // copy constructor
+             "_ZN9BakkesMod6Plugin15BakkesModPluginC1EOS1_",  // move constructor
+             "_ZN9BakkesMod6Plugin15BakkesModPluginD1Ev",     // destructor
+             "_ZN9BakkesMod6Plugin15BakkesModPluginaSERKS1_", // copy assignment
+             "_ZN9BakkesMod6Plugin15BakkesModPluginaSEOS1_",  // move assignment
+             "_ZN9BakkesMod6Plugin15BakkesModPlugin6onLoadEv",
+             "_ZN9BakkesMod6Plugin15BakkesModPlugin8onUnloadEv",
+             "_ZTVN9BakkesMod6Plugin15BakkesModPluginE", // virtual table
+         })
+        EXPECT_NE(module.symbol(name), nullptr) << name;
+}
+
+TEST_F(PluginExports, loading_creates_nothing_and_getPlugin_creates_one_object) {
+    // Before any getPlugin the slot is empty: deleteMe must cope with that.
+    info.deleteFunc();
+    auto* first = info.initializeFunc();
+    auto* second = info.initializeFunc();
+    EXPECT_EQ(first, second);
+    ASSERT_TRUE(*first);
+    EXPECT_EQ(first->use_count(), 1);
+}
+
+TEST_F(PluginExports, deleteMe_releases_the_object_and_getPlugin_then_makes_a_fresh_one) {
+    auto* slot = info.initializeFunc();
+    auto& old = static_cast<Kickmark&>(**slot);
+    old.measurements = {1500.0f};
+    old.lastHorizontalSpeedSq = 4.0f;
+    std::shared_ptr<BakkesModPlugin> kept = *slot; // keeps the old object apart from the new
+
+    info.deleteFunc();
+    EXPECT_FALSE(*slot);
+    EXPECT_EQ(kept.use_count(), 1);
+    info.deleteFunc();
+
+    auto& fresh = static_cast<Kickmark&>(**info.initializeFunc());
+    EXPECT_NE(&fresh, &old);
+    EXPECT_EQ(fresh.lastHorizontalSpeedSq, -1.0f);
+    EXPECT_TRUE(fresh.measurements.empty());
+    EXPECT_FALSE(fresh.enabled);
+    EXPECT_FALSE(fresh.minSpeed);
+    EXPECT_FALSE(fresh.cvarManager);
+    EXPECT_FALSE(fresh.gameWrapper);
+}
+
+TEST_F(PluginExports, the_last_reference_destroys_the_object_as_its_own_class) {
+    auto& plugin = static_cast<Kickmark&>(**info.initializeFunc());
+    // Only Kickmark's own destruction releases these; the base class knows nothing of them.
+    auto enabled = std::make_shared<bool>(true);
+    auto minSpeed = std::make_shared<float>(1.0f);
+    plugin.enabled = enabled;
+    plugin.minSpeed = minSpeed;
+    info.deleteFunc();
+    EXPECT_EQ(enabled.use_count(), 1);
+    EXPECT_EQ(minSpeed.use_count(), 1);
+}
+
+} // namespace

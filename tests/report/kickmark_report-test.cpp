@@ -1,0 +1,102 @@
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace {
+
+struct Outcome {
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built program through the shell, which both sh and cmd.exe accept in this form.
+Outcome run_report(const std::string& arguments) {
+    // Named per test, since ctest may run several of these at once.
+    const std::string stem = std::string("kickmark-report-") +
+                             testing::UnitTest::GetInstance()->current_test_info()->name();
+    const auto out_path = std::filesystem::temp_directory_path() / (stem + ".out");
+    const auto err_path = std::filesystem::temp_directory_path() / (stem + ".err");
+    const std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments +
+                                " > \"" + out_path.string() + "\" 2> \"" + err_path.string() + "\"";
+    const int status = std::system(command.c_str());
+#ifdef _WIN32
+    const int exit_code = status;
+#else
+    const int exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    Outcome outcome{exit_code, read_file(out_path), read_file(err_path)};
+    std::filesystem::remove(out_path);
+    std::filesystem::remove(err_path);
+    return outcome;
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+} // namespace
+
+TEST(KickmarkReport, LineThatIsNotASpeedFailsWithLocationAndPrintsNothing) {
+    const auto path = data_file("typo.csv");
+    const Outcome outcome = run_report(quoted(path));
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, path.string() + ":3: not a speed: 12O4.500000\n");
+}
+
+TEST(KickmarkReport, BadLineWritesNoChart) {
+    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-bad.svg";
+    std::filesystem::remove(chart);
+    EXPECT_EQ(run_report("--svg " + quoted(chart) + " " + quoted(data_file("typo.csv"))).exit_code,
+              1);
+    EXPECT_FALSE(std::filesystem::exists(chart));
+}
+
+TEST(KickmarkReport, EmptyFileSaysNoShotsAndSucceeds) {
+    const Outcome outcome = run_report(quoted(data_file("empty.csv")));
+    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_EQ(outcome.out, "no shots\n");
+}
+
+TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
+    for (const auto& path : {data_file("no-such-file.csv"), data_file("")}) {
+        const Outcome outcome = run_report(quoted(path));
+        EXPECT_EQ(outcome.exit_code, 2) << path;
+        EXPECT_TRUE(outcome.err.starts_with("cannot open " + path.string() + ": ")) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
+    for (const std::string arguments : {"", "--last", "--last x shots.csv", "--frobnicate a"}) {
+        const Outcome outcome = run_report(arguments);
+        EXPECT_EQ(outcome.exit_code, 2) << arguments;
+        EXPECT_NE(outcome.err.find("usage: kickmark-report"), std::string::npos) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
+    }
+}
+
+TEST(KickmarkReport, HelpGoesToStdoutWithExitZero) {
+    const Outcome outcome = run_report("--help");
+    EXPECT_EQ(outcome.exit_code, 0);
+    EXPECT_TRUE(outcome.out.starts_with("usage: kickmark-report")) << outcome.out;
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(KickmarkReport, WritesReportAndChartForGoodFile) {
+    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-good.svg";
+    const Outcome outcome =
+        run_report("--last 4 --svg " + quoted(chart) + " " + quoted(data_file("session.csv")));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, read_file(data_file("session.txt")));
+    EXPECT_TRUE(read_file(chart).ends_with("</svg>\n"));
+    std::filesystem::remove(chart);
+}
