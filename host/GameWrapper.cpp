@@ -24,7 +24,7 @@ void GameWrapper::UnhookEvent(std::string eventName) {
 
 bool GameWrapper::IsInFreeplay() {
     host_->count(HostCall::IsInFreeplay);
-    return host_->freeplay && host_->hasMatch;
+    return host_->freeplay;
 }
 
 ServerWrapper GameWrapper::GetGameEventAsServer() {

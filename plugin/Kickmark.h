@@ -23,4 +23,7 @@ public:
     std::vector<float> measurements;
     // Squared horizontal ball speed of the previous sample; negative before the first.
     float lastHorizontalSpeedSq = -1.0f;
+
+private:
+    void recordSpeed(float speed);
 };
