@@ -7,8 +7,7 @@
 
 namespace kickmark {
 
-// A line that holds something other than one finite number; what() is "FILE:LINE: not a speed:
-// TEXT".
+// A line that is not one finite number; what() is "FILE:LINE: not a speed: TEXT".
 class NotASpeed : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };

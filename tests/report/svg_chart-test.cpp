@@ -40,11 +40,11 @@ TEST(WriteSvgChart, IsWellFormedSvgAccordingToXmllint) {
     std::filesystem::remove(path);
 }
 
-TEST(WriteSvgChart, HasSvgRootNamespaceAndNothingExternal) {
+TEST(WriteSvgChart, SingleShotChartIsSelfContainedSvgWithFiniteCoordinates) {
     const std::string svg = chart_of({1500.0});
     EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\""), std::string::npos);
-    for (const char* external : {"href", "url(", "@import", "<image"}) {
-        EXPECT_EQ(svg.find(external), std::string::npos) << external;
+    for (const char* unwanted : {"href", "url(", "@import", "<image", "nan", "inf"}) {
+        EXPECT_EQ(svg.find(unwanted), std::string::npos) << unwanted;
     }
 }
 
@@ -52,13 +52,5 @@ TEST(WriteSvgChart, DrawsOneMarkPerShot) {
     for (const std::size_t shots : {1u, 2u, 37u}) {
         const std::vector<double> speeds(shots, 1800.0);
         EXPECT_EQ(occurrences(chart_of(speeds), "class=\"shot\""), shots);
-    }
-}
-
-TEST(WriteSvgChart, LabelsAxesWithUnits) {
-    const std::string svg = chart_of({1500.0, 2500.0});
-    for (const char* label :
-         {">speed (units/s)<", ">speed (km/h)<", ">shot number<", ">shots per 500 units/s<"}) {
-        EXPECT_NE(svg.find(label), std::string::npos) << label;
     }
 }
