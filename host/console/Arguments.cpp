@@ -1,0 +1,37 @@
+#include "Arguments.h"
+
+#include "Host.h"
+#include "WideText.h"
+
+const char* const usage =
+    "usage: kickmark-host [--plugin PATH] [--data-dir DIR] [--demo] [SCRIPT ...]\n"
+    "  --plugin PATH    the plugin module to load (default: kickmark beside this program)\n"
+    "  --data-dir DIR   the host's data folder, created when missing (default: data)\n"
+    "  --demo           run a built-in free-play practice session, then save\n"
+    "  SCRIPT ...       files of console lines to run; standard input when none\n";
+
+std::optional<Arguments> parseArguments(const std::vector<std::string>& words, std::string& error) {
+    Arguments arguments;
+    arguments.plugin = pluginsdk::moduleBesideExecutable("kickmark");
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--plugin" || word == "--data-dir") {
+            if (i + 1 == words.size()) {
+                error = word + " needs a value";
+                return std::nullopt;
+            }
+            auto& target = word == "--plugin" ? arguments.plugin : arguments.dataDir;
+            target = pluginsdk::pathFromUtf8(words[++i]);
+        } else if (word == "--demo") {
+            arguments.demo = true;
+        } else if (word == "--help" || word == "-h") {
+            arguments.help = true;
+        } else if (word.starts_with("-") && word != "-") {
+            error = "unknown option " + word;
+            return std::nullopt;
+        } else {
+            arguments.scripts.push_back(pluginsdk::pathFromUtf8(word));
+        }
+    }
+    return arguments;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Arguments {
+    std::filesystem::path plugin;
+    std::filesystem::path dataDir = "data";
+    bool demo = false;
+    bool help = false;
+    std::vector<std::filesystem::path> scripts;
+};
+
+extern const char* const usage;
+
+// Reads the command line (UTF-8 words, the program's name left out). Nothing, with the reason
+// in `error`, when it is malformed.
+std::optional<Arguments> parseArguments(const std::vector<std::string>& words, std::string& error);

@@ -1,0 +1,125 @@
+// kickmark-host: plays the game host's part on a developer's machine, so that the plugin can
+// be run, watched and tested without the game.
+#include <clocale>
+#include <fstream>
+#include <iostream>
+#include <locale>
+#include <memory>
+#include <system_error>
+
+#include "Arguments.h"
+#include "FreeplaySimulation.h"
+#include "Module.h"
+#include "Shell.h"
+#include "WideText.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int exitRefused = 1;
+constexpr int exitCannotStart = 2;
+
+int cannotStart(const std::string& message) {
+    std::cerr << "kickmark-host: " << message << '\n';
+    return exitCannotStart;
+}
+
+// The data folder as the host hands it to plugins: absolute, wide, ending in a separator.
+std::optional<std::wstring> prepareDataFolder(const fs::path& dir, std::string& error) {
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) {
+        error = "cannot create data folder " + pluginsdk::displayPath(dir) + ": " + ec.message();
+        return std::nullopt;
+    }
+    const auto absolute = fs::absolute(dir, ec).lexically_normal() / "";
+    auto wide = ec ? std::nullopt : pluginsdk::wideText(absolute);
+    if (!wide)
+        error = "data folder " + pluginsdk::displayPath(dir) + " is not usable as a path";
+    return wide;
+}
+
+void runDemo(Shell& shell, const fs::path& dataFolder) {
+    shell.runLine("kickmark 1", "demo");
+    shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
+    shell.runLine("kickmark_save", "demo");
+    std::cerr << "shots.csv: " << pluginsdk::displayPath(dataFolder / "shots.csv") << '\n';
+}
+
+// Like the game's own process, the host takes on the user's locale; nothing that writes or
+// reads numbers may depend on it.
+void adoptUserLocale() {
+    std::setlocale(LC_ALL, "");
+    try {
+        std::locale::global(std::locale(""));
+    } catch (const std::runtime_error&) {
+        // A locale the C++ library cannot build: keep the classic one.
+    }
+}
+
+int run(const std::vector<std::string>& words) {
+    adoptUserLocale();
+    std::string error;
+    auto arguments = parseArguments(words, error);
+    if (!arguments) {
+        std::cerr << "kickmark-host: " << error << '\n' << usage;
+        return exitCannotStart;
+    }
+    if (arguments->help) {
+        std::cout << usage;
+        return 0;
+    }
+    // Every script must be readable before anything runs.
+    std::vector<std::unique_ptr<std::ifstream>> scripts;
+    for (const auto& script : arguments->scripts) {
+        scripts.push_back(std::make_unique<std::ifstream>(script));
+        if (!*scripts.back())
+            return cannotStart("cannot read " + pluginsdk::displayPath(script));
+    }
+    auto dataFolder = prepareDataFolder(arguments->dataDir, error);
+    if (!dataFolder)
+        return cannotStart(error);
+
+    pluginsdk::Host host;
+    host.setDataFolder(*dataFolder);
+    Shell shell(host, arguments->plugin, std::cout, std::cerr);
+    if (!shell.loadPlugin(error))
+        return cannotStart(error);
+
+    if (arguments->demo)
+        runDemo(shell, fs::absolute(arguments->dataDir).lexically_normal());
+    for (std::size_t i = 0; i < scripts.size() && !shell.quitRequested(); ++i)
+        shell.runStream(*scripts[i], pluginsdk::displayPath(arguments->scripts[i]), false);
+    if (scripts.empty() && !arguments->demo)
+        shell.runStream(std::cin, "stdin", isatty(0));
+    return shell.anyRefused() ? exitRefused : 0;
+}
+
+} // namespace
+
+#if defined(_WIN32)
+// Wide arguments, so that paths outside the ANSI code page arrive intact.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(size > 0 ? size - 1 : 0, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, word.data(), size, nullptr, nullptr);
+        words.push_back(std::move(word));
+    }
+    return run(words);
+}
+#else
+int main(int argc, char** argv) {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif
