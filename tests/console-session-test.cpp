@@ -115,6 +115,16 @@ TEST_F(ConsoleSession, a_host_that_cannot_start_says_why) {
     EXPECT_THAT(missing.err, HasSubstr("missing.so"));
     EXPECT_EQ(missing.out, "");
 
+#if defined(_WIN32)
+    const auto notPlugin =
+        host("--plugin " + quoted(pluginsdk::executableDirectory() / "pluginsdk.dll"));
+#else
+    const auto notPlugin =
+        host("--plugin " + quoted(pluginsdk::executableDirectory() / "libpluginsdk.so"));
+#endif
+    EXPECT_EQ(notPlugin.exitCode, 2);
+    EXPECT_THAT(notPlugin.err, HasSubstr("is not a plugin"));
+
     const auto wrong =
         host("--plugin " + quoted(pluginsdk::moduleBesideExecutable("wrong-version")));
     EXPECT_EQ(wrong.exitCode, 2);

@@ -99,6 +99,9 @@ TEST_F(MeasurementFile, an_unusable_folder_keeps_the_list_and_says_nothing) {
     writeBytes(dataFolder / "file", "a regular file where a folder should be");
     host.setDataFolder((dataFolder / "file" / "").wstring());
     save();
+    // Text that is no path at all: a lone surrogate.
+    host.setDataFolder(std::wstring(1, static_cast<wchar_t>(0xD800)) + L"/");
+    save();
     EXPECT_THAT(plugin().measurements, ElementsAre(2000.0f, 3000.0f));
     EXPECT_EQ(host.chat().size(), 2u);
     // The list is still there for a save that can succeed.
