@@ -72,26 +72,26 @@ void Shell::runStream(std::istream& in, std::string_view name, bool prompt) {
 }
 
 bool Shell::hostLine(const Words& words, std::string& error) {
-    const std::string& name = words.front();
-    if (name == "ball")
-        return ball(words, error);
-    if (name == "tick")
-        return tick(words, error);
-    if (name == "mode")
-        return mode(words, error);
-    if (name == "replay")
-        return replay(words, error);
-    if (name == "simulate")
-        return simulateLine(words, error);
-    if (name == "plugin")
-        return plugin(words, error);
-    if (name == "exec")
-        return exec(words, error);
-    if (name == "quit") {
-        quit_ = true;
-        return true;
-    }
+    using Line = bool (Shell::*)(const Words&, std::string&);
+    static constexpr std::pair<std::string_view, Line> hostLines[] = {
+        {"ball", &Shell::ball},
+        {"tick", &Shell::tick},
+        {"mode", &Shell::mode},
+        {"replay", &Shell::replay},
+        {"simulate", &Shell::simulateLine},
+        {"plugin", &Shell::plugin},
+        {"exec", &Shell::exec},
+        {"quit", &Shell::quit},
+    };
+    for (const auto& [name, line] : hostLines)
+        if (words.front() == name)
+            return (this->*line)(words, error);
     return consoleName(words, error);
+}
+
+bool Shell::quit(const Words&, std::string&) {
+    quit_ = true;
+    return true;
 }
 
 bool Shell::consoleName(const Words& words, std::string& error) {

@@ -43,6 +43,7 @@ private:
     bool simulateLine(const Words& words, std::string& error);
     bool plugin(const Words& words, std::string& error);
     bool exec(const Words& words, std::string& error);
+    bool quit(const Words& words, std::string& error);
     bool consoleName(const Words& words, std::string& error);
 
     void raise();
