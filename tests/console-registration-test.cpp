@@ -1,4 +1,5 @@
 // What the plugin registers with the host's console, and how it answers the console.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "Console.h"
@@ -62,6 +63,26 @@ TEST_F(ConsoleRegistration, bound_cells_follow_the_variables_with_clamping) {
     EXPECT_TRUE(*plugin().enabled);
     set("kickmark", "5");
     EXPECT_EQ(host.variable("kickmark")->value, "1");
+}
+
+TEST_F(ConsoleRegistration, text_that_is_not_a_number_changes_nothing_and_keeps_the_list) {
+    set("kickmark", "1");
+    set("kickmark_minspeed", "1500");
+    ball(0, 0, 0);
+    ball(2000, 0, 0);
+
+    for (const char* text : {"on", "", "nan", "-nan", "1e99", "1,5", "0x10", " 1", "1 "}) {
+        EXPECT_EQ(host.setVariable("kickmark", text), pluginsdk::SetResult::notANumber) << text;
+        EXPECT_EQ(host.setVariable("kickmark_minspeed", text), pluginsdk::SetResult::notANumber)
+            << text;
+    }
+
+    EXPECT_EQ(host.variable("kickmark")->value, "1");
+    EXPECT_EQ(host.variable("kickmark_minspeed")->value, "1500");
+    EXPECT_TRUE(*plugin().enabled);
+    EXPECT_EQ(*plugin().minSpeed, 1500.0f);
+    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_THAT(plugin().measurements, testing::ElementsAre(2000.0f));
 }
 
 TEST_F(ConsoleRegistration, every_change_to_on_hooks_and_every_change_to_off_unhooks) {

@@ -6,7 +6,9 @@
 #include "Files.h"
 #include "PluginHost.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -110,6 +112,24 @@ TEST_F(MeasurementFile, an_unusable_folder_keeps_the_list_and_says_nothing) {
     EXPECT_EQ(readBytes(shots()), textLines({"2000.000000", "3000.000000"}));
 }
 
+TEST_F(MeasurementFile, a_missing_folder_is_not_created_and_loses_nothing) {
+    record({2000.0f});
+    save();
+    const auto previous = readBytes(shots());
+    record({3000.0f});
+
+    host.setDataFolder((dataFolder / "missing" / "").wstring());
+    save();
+    EXPECT_FALSE(fs::exists(dataFolder / "missing"));
+    EXPECT_THAT(plugin().measurements, ElementsAre(2000.0f, 3000.0f));
+    EXPECT_EQ(host.chat().size(), 2u);
+    EXPECT_EQ(readBytes(shots()), previous);
+
+    host.setDataFolder((dataFolder / "").wstring());
+    save();
+    EXPECT_EQ(readBytes(shots()), textLines({"2000.000000", "3000.000000"}));
+}
+
 TEST_F(MeasurementFile, a_decimal_comma_locale_does_not_reach_the_file) {
     DecimalCommaLocale comma;
     record({1523.4f, 1234567.0f});
@@ -117,7 +137,30 @@ TEST_F(MeasurementFile, a_decimal_comma_locale_does_not_reach_the_file) {
     EXPECT_EQ(readBytes(shots()), textLines({"1523.400024", "1234567.000000"}));
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+TEST_F(MeasurementFile, a_file_another_program_holds_open_is_kept_until_it_lets_go) {
+    record({1500.0f});
+    save();
+    const auto previous = readBytes(shots());
+    record({2000.0f});
+
+    // Opened the way a spreadsheet opens it: others may read and write, but not delete it or
+    // rename another file over it.
+    HANDLE held = CreateFileW(shots().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    save();
+    CloseHandle(held);
+
+    EXPECT_EQ(readBytes(shots()), previous);
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+    EXPECT_THAT(plugin().measurements, ElementsAre(1500.0f, 2000.0f));
+    EXPECT_EQ(host.chat().size(), 2u);
+
+    save();
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000", "2000.000000"}));
+}
+#else
 TEST_F(MeasurementFile, a_write_that_fails_midway_keeps_the_previous_file) {
     record({1500.0f});
     save();

@@ -7,6 +7,7 @@
 
 #include "Console.h"
 #include "DecimalCommaLocale.h"
+#include "Files.h"
 #include "PluginHost.h"
 
 using pluginsdk::HostCall;
@@ -151,6 +152,35 @@ TEST_F(ShotDetection, non_finite_velocities_are_never_recorded) {
     ball(0, 0, 0);
     ball(2000, 0, 0);
     EXPECT_THAT(chatTexts(), ElementsAre("1 Shot speed: 2000.00"));
+}
+
+TEST_F(ShotDetection, huge_finite_speeds_are_recorded_in_full_and_overflows_drop_nothing) {
+    ball(0, 0, 0);
+    ball(1500, 0, 0);
+    ball(0, 0, 0);
+    ball(1.0e19f, 0, 0); // its square still fits in a float
+    ball(0, 0, 0);
+    ball(2.0e19f, 0, 0); // its square does not
+    EXPECT_THAT(chatTexts(),
+                ElementsAre("1 Shot speed: 1500.00", "2 Shot speed: 9999999980506447872.00"));
+    EXPECT_THAT(plugin().measurements, ElementsAre(1500.0f, 1.0e19f));
+
+    run({"kickmark_save"});
+    EXPECT_EQ(readBytes(dataFolder / "shots.csv"),
+              textLines({"1500.000000", "9999999980506447872.000000"}));
+}
+
+TEST_F(ShotDetection, denormal_and_signed_zero_velocities_are_ordinary_numbers) {
+    set("kickmark_minspeed", "0");
+    ball(0, 0, 0);
+    ball(std::numeric_limits<float>::denorm_min(), 0, 0); // its square is zero: no rise
+    ball(1.0e-20f, 0, 0);                                 // its square is a denormal: a rise
+    ball(-0.0f, -0.0f, -0.0f);
+    ball(-2000, 0, 0);
+    EXPECT_THAT(chatTexts(), ElementsAre("1 Shot speed: 0.0000", "2 Shot speed: 2000.00"));
+    ASSERT_EQ(plugin().measurements.size(), 2u);
+    EXPECT_GT(plugin().measurements[0], 0.0f);
+    EXPECT_EQ(plugin().measurements[1], 2000.0f);
 }
 
 TEST_F(ShotDetection, a_decimal_comma_locale_does_not_reach_the_chat) {
