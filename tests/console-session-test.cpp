@@ -54,6 +54,10 @@ protected:
                               quoted(scratch / "out") + " 2> " + quoted(scratch / "err");
         if (!stdinFile.empty())
             command += " < " + quoted(fs::path(stdinFile));
+#if defined(_WIN32)
+        // cmd.exe strips the first and the last quote of a line that holds more than two.
+        command = "\"" + command + "\"";
+#endif
         const int status = std::system(command.c_str());
         fs::current_path(previous);
 #if defined(_WIN32)

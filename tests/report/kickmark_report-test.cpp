@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #ifndef _WIN32
@@ -10,6 +12,12 @@
 #endif
 
 namespace {
+
+// The program's output as a text-mode reader sees it: line ends are "\n" on every platform.
+std::string read_text(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 struct Outcome {
     int exit_code;
@@ -24,22 +32,32 @@ Outcome run_report(const std::string& arguments) {
                              testing::UnitTest::GetInstance()->current_test_info()->name();
     const auto out_path = std::filesystem::temp_directory_path() / (stem + ".out");
     const auto err_path = std::filesystem::temp_directory_path() / (stem + ".err");
-    const std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments +
-                                " > \"" + out_path.string() + "\" 2> \"" + err_path.string() + "\"";
+    std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > \"" +
+                          out_path.string() + "\" 2> \"" + err_path.string() + "\"";
+#ifdef _WIN32
+    // cmd.exe strips the first and the last quote of a line that holds more than two.
+    command = "\"" + command + "\"";
+#endif
     const int status = std::system(command.c_str());
 #ifdef _WIN32
     const int exit_code = status;
 #else
     const int exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    Outcome outcome{exit_code, read_file(out_path), read_file(err_path)};
+    Outcome outcome{exit_code, read_text(out_path), read_text(err_path)};
     std::filesystem::remove(out_path);
     std::filesystem::remove(err_path);
     return outcome;
 }
 
 std::string quoted(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
+    std::string text = path.string();
+#ifdef _WIN32
+    // Windows reads a backslash right before the closing quote as escaping it.
+    if (text.ends_with('\\'))
+        text += '\\';
+#endif
+    return "\"" + text + "\"";
 }
 
 } // namespace
