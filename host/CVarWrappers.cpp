@@ -66,39 +66,18 @@ pluginsdk::Variable* CVarWrapper::counted(HostCall call) const {
     return id_ != 0 ? host_->findVariable(id_) : nullptr;
 }
 
-std::string CVarWrapper::getStringValue() {
-    auto* variable = counted(HostCall::getStringValue);
-    if (!variable)
-        return {};
-    return variable->value;
-}
-
-float CVarWrapper::getFloatValue() {
-    auto* variable = counted(HostCall::getFloatValue);
-    if (!variable)
-        return 0.0f;
-    return variable->number();
-}
-
 bool CVarWrapper::getBoolValue() {
     auto* variable = counted(HostCall::getBoolValue);
     if (!variable)
         return false;
-    return variable->number() != 0.0f;
-}
-
-void CVarWrapper::setValue(std::string value) {
-    auto* variable = counted(HostCall::setValue);
-    if (!variable)
-        return;
-    host_->setVariable(*variable, value);
+    return variable->flag();
 }
 
 void CVarWrapper::bindTo(std::shared_ptr<bool> cell) {
     auto* variable = counted(HostCall::bindTo);
     if (!variable || !cell)
         return;
-    *cell = variable->number() != 0.0f;
+    *cell = variable->flag();
     variable->boolCells.push_back({owner_, std::move(cell)});
 }
 

@@ -15,11 +15,7 @@ void GameWrapper::HookEvent(std::string eventName, EventCallback callback) {
 
 void GameWrapper::UnhookEvent(std::string eventName) {
     host_->count(HostCall::UnhookEvent);
-    for (auto& hook : host_->hooks)
-        if (hook.owner == owner_ && hook.event == eventName)
-            hook.removed = true;
-    if (host_->raising == 0)
-        std::erase_if(host_->hooks, [](const pluginsdk::Hook& hook) { return hook.removed; });
+    host_->unhook(owner_, eventName);
 }
 
 bool GameWrapper::IsInFreeplay() {

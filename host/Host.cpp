@@ -4,6 +4,7 @@
 
 #include "HostContext.h"
 #include "Module.h"
+#include "WideText.h"
 
 namespace pluginsdk {
 
@@ -91,15 +92,6 @@ void Host::setMatch(bool present) {
 void Host::setBall(bool present) {
     context_->hasBall = present;
 }
-bool Host::freeplay() const {
-    return context_->freeplay;
-}
-bool Host::hasMatch() const {
-    return context_->hasMatch;
-}
-bool Host::hasBall() const {
-    return context_->hasBall;
-}
 
 void Host::setBallVelocity(float x, float y, float z) {
     context_->ball.state.LinearVelocity = {x, y, z};
@@ -162,9 +154,6 @@ void Host::clearChat() {
 
 void Host::setDataFolder(std::wstring folder) {
     context_->dataFolder = std::move(folder);
-}
-std::wstring Host::dataFolder() const {
-    return context_->dataFolder;
 }
 
 std::uint64_t Host::calls(HostCall call) const {

@@ -65,9 +65,6 @@ public:
     void setFreeplay(bool freeplay);
     void setMatch(bool present);
     void setBall(bool present);
-    bool freeplay() const;
-    bool hasMatch() const;
-    bool hasBall() const;
     void setBallVelocity(float x, float y, float z);
     RBState& ballState();
     void raiseEvent(std::string_view event);
@@ -85,7 +82,6 @@ public:
     void clearChat();
 
     void setDataFolder(std::wstring folder);
-    std::wstring dataFolder() const;
 
     std::uint64_t calls(HostCall call) const;
     void resetCalls();

@@ -48,11 +48,10 @@ bool HostContext::setVariable(Variable& variable, std::string_view text) {
     }
     std::string oldValue = std::exchange(variable.value, std::move(newValue));
 
-    const float number = variable.number();
     for (auto& binding : variable.boolCells)
-        *binding.cell = number != 0.0f;
+        *binding.cell = variable.flag();
     for (auto& binding : variable.floatCells)
-        *binding.cell = number;
+        *binding.cell = variable.number();
 
     // A handler may register or remove things; work on a copy and find the variable again
     // by id for the wrapper each handler receives.
@@ -77,6 +76,14 @@ void HostContext::raise(std::string_view event) {
         std::erase_if(hooks, [](const Hook& hook) { return hook.removed; });
 }
 
+void HostContext::unhook(OwnerId owner, std::optional<std::string_view> event) {
+    for (auto& hook : hooks)
+        if (hook.owner == owner && (!event || hook.event == *event))
+            hook.removed = true;
+    if (raising == 0)
+        std::erase_if(hooks, [](const Hook& hook) { return hook.removed; });
+}
+
 void HostContext::removeOwner(OwnerId owner) {
     std::erase_if(variables, [owner](const auto& variable) { return variable->owner == owner; });
     auto byOwner = [owner](const auto& entry) { return entry.owner == owner; };
@@ -86,11 +93,7 @@ void HostContext::removeOwner(OwnerId owner) {
         std::erase_if(variable->handlers, byOwner);
     }
     std::erase_if(commands, byOwner);
-    for (auto& hook : hooks)
-        if (hook.owner == owner)
-            hook.removed = true;
-    if (raising == 0)
-        std::erase_if(hooks, [](const Hook& hook) { return hook.removed; });
+    unhook(owner);
 }
 
 } // namespace pluginsdk

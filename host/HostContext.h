@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,8 @@ struct Variable {
     bool numeric() const { return hasMin || hasMax; }
     // The value read as a number; text that is not one reads as 0.
     float number() const;
+    // The value read as a switch: any number but 0 is on.
+    bool flag() const { return number() != 0.0f; }
 };
 
 struct Command {
@@ -101,6 +104,9 @@ struct HostContext {
     bool setVariable(Variable& variable, std::string_view text);
 
     void raise(std::string_view event);
+    // Removes the owner's hooks of one event, or of every event. While an event is being
+    // raised the hooks are only marked, and go once it has been raised.
+    void unhook(OwnerId owner, std::optional<std::string_view> event = std::nullopt);
 
     // Drops every variable, binding, handler, command and hook the owner registered.
     void removeOwner(OwnerId owner);

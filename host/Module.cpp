@@ -1,5 +1,7 @@
 #include "Module.h"
 
+#include "WideText.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -10,11 +12,6 @@
 #endif
 
 namespace pluginsdk {
-
-std::string displayPath(const std::filesystem::path& path) {
-    auto text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 #if defined(_WIN32)
 

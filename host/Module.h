@@ -22,7 +22,4 @@ private:
     void* handle_;
 };
 
-// UTF-8 text of a path for messages, on every platform.
-PLUGINSDK_API std::string displayPath(const std::filesystem::path& path);
-
 } // namespace pluginsdk

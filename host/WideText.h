@@ -16,4 +16,7 @@ PLUGINSDK_API std::optional<std::wstring> wideText(const std::filesystem::path& 
 // A path from UTF-8 text, on every platform.
 PLUGINSDK_API std::filesystem::path pathFromUtf8(std::string_view text);
 
+// UTF-8 text of a path for messages, on every platform.
+PLUGINSDK_API std::string displayPath(const std::filesystem::path& path);
+
 } // namespace pluginsdk

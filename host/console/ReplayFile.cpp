@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "Module.h"
 #include "Numbers.h"
+#include "WideText.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "FreeplaySimulation.h"
-#include "Module.h"
 #include "Numbers.h"
 #include "ReplayFile.h"
 #include "WideText.h"

@@ -9,7 +9,6 @@
 
 #include "Arguments.h"
 #include "FreeplaySimulation.h"
-#include "Module.h"
 #include "Shell.h"
 #include "WideText.h"
 
@@ -33,19 +32,27 @@ int cannotStart(const std::string& message) {
     return exitCannotStart;
 }
 
-// The data folder as the host hands it to plugins: absolute, wide, ending in a separator.
-std::optional<std::wstring> prepareDataFolder(const fs::path& dir, std::string& error) {
+// The data folder as the host hands it to plugins: absolute, ending in a separator, and
+// wide.
+struct DataFolder {
+    fs::path path;
+    std::wstring wide;
+};
+
+std::optional<DataFolder> prepareDataFolder(const fs::path& dir, std::string& error) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) {
         error = "cannot create data folder " + pluginsdk::displayPath(dir) + ": " + ec.message();
         return std::nullopt;
     }
-    const auto absolute = fs::absolute(dir, ec).lexically_normal() / "";
+    auto absolute = fs::absolute(dir, ec).lexically_normal() / "";
     auto wide = ec ? std::nullopt : pluginsdk::wideText(absolute);
-    if (!wide)
+    if (!wide) {
         error = "data folder " + pluginsdk::displayPath(dir) + " is not usable as a path";
-    return wide;
+        return std::nullopt;
+    }
+    return DataFolder{std::move(absolute), std::move(*wide)};
 }
 
 void runDemo(Shell& shell, const fs::path& dataFolder) {
@@ -90,13 +97,13 @@ int run(const std::vector<std::string>& words) {
         return cannotStart(error);
 
     pluginsdk::Host host;
-    host.setDataFolder(*dataFolder);
+    host.setDataFolder(dataFolder->wide);
     Shell shell(host, arguments->plugin, std::cout, std::cerr);
     if (!shell.loadPlugin(error))
         return cannotStart(error);
 
     if (arguments->demo)
-        runDemo(shell, fs::absolute(arguments->dataDir).lexically_normal());
+        runDemo(shell, dataFolder->path);
     for (std::size_t i = 0; i < scripts.size() && !shell.quitRequested(); ++i)
         shell.runStream(*scripts[i], pluginsdk::displayPath(arguments->scripts[i]), false);
     if (scripts.empty() && !arguments->demo)

@@ -15,10 +15,7 @@ public:
                 unsigned long long id = 0);
 
     bool IsNull();
-    std::string getStringValue();
-    float getFloatValue();
     bool getBoolValue();
-    void setValue(std::string value);
 
     // The host keeps a bound cell equal to the variable's value from now on.
     void bindTo(std::shared_ptr<bool> cell);
