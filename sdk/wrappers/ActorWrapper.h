@@ -1,7 +1,7 @@
 #pragma once
 
 #include "../sdk_export.h"
-#include "HostContext.h"
+#include "OpaqueHostTypes.h"
 
 class PLUGINSDK_API ActorWrapper {
 public:

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "../sdk_export.h"
-#include "HostContext.h"
+#include "OpaqueHostTypes.h"
 
 class PLUGINSDK_API CVarWrapper {
 public:

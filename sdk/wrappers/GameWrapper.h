@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../sdk_export.h"
-#include "HostContext.h"
+#include "OpaqueHostTypes.h"
 #include "ServerWrapper.h"
 
 class PLUGINSDK_API GameWrapper {
