@@ -1,15 +1,8 @@
 #include "MeasurementFile.h"
 
-#include <cstdio>
-
+#include "FileReplacement.h"
 #include "Kickmark.h"
 #include "SpeedText.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace kickmark {
 
@@ -47,25 +40,6 @@ std::optional<std::string> toUtf8(const std::wstring& wide) {
 }
 #endif
 
-std::FILE* openForWriting(const std::filesystem::path& path) {
-    // Text mode: the platform's own line end goes into the file.
-#if defined(_WIN32)
-    return _wfopen(path.c_str(), L"w");
-#else
-    return std::fopen(path.c_str(), "w");
-#endif
-}
-
-bool flushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0)
-        return false;
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
 } // namespace
 
 std::optional<std::filesystem::path> measurementFilePath(const std::wstring& dataFolder) {
@@ -88,29 +62,6 @@ std::string measurementFileText(const std::vector<float>& speeds) {
     for (float speed : speeds)
         appendFileLine(text, speed);
     return text;
-}
-
-bool replaceFile(const std::filesystem::path& file, const std::string& text) noexcept {
-    try {
-        auto temporary = file;
-        temporary += ".tmp";
-        std::FILE* out = openForWriting(temporary);
-        if (!out)
-            return false;
-        bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        written = flushToDisk(out) && written;
-        written = std::fclose(out) == 0 && written;
-        std::error_code error;
-        if (written)
-            std::filesystem::rename(temporary, file, error);
-        if (!written || error) {
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-        return true;
-    } catch (...) {
-        return false;
-    }
 }
 
 } // namespace kickmark
