@@ -10,13 +10,19 @@ static std::shared_ptr<BakkesModPlugin> pluginInstance;
 
 extern "C" {
 
-SDK_DLL_EXPORT std::shared_ptr<BakkesModPlugin>* getPlugin() {
-    if (!pluginInstance)
-        pluginInstance = std::shared_ptr<Kickmark>(new Kickmark());
+// Out of memory leaves the handle empty rather than throwing into a host built apart from
+// this module; the host sees an empty handle and can refuse the plugin.
+SDK_DLL_EXPORT std::shared_ptr<BakkesModPlugin>* getPlugin() noexcept {
+    try {
+        if (!pluginInstance)
+            pluginInstance = std::shared_ptr<Kickmark>(new Kickmark());
+    } catch (...) {
+    }
     return &pluginInstance;
 }
 
-SDK_DLL_EXPORT void deleteMe() {
+// Releasing cannot throw: every destructor involved is noexcept.
+SDK_DLL_EXPORT void deleteMe() noexcept {
     pluginInstance.reset();
 }
 
