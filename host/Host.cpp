@@ -145,6 +145,34 @@ bool Host::runCommand(std::vector<std::string> words) {
     return true;
 }
 
+CVarManagerWrapper::Notifier Host::pluginCommand(std::string_view name) const {
+    const auto* command = context_->findCommand(name);
+    if (!loaded_ || !command || command->owner != loaded_->owner)
+        return {};
+    return command->callback;
+}
+
+std::function<void(std::string)> Host::pluginValueChanged(std::string_view variable) const {
+    const auto* found = context_->findVariable(variable);
+    if (!loaded_ || !found)
+        return {};
+    for (const auto& handler : found->handlers)
+        if (handler.owner == loaded_->owner)
+            return [callback = handler.callback,
+                    cvar = CVarWrapper(context_.get(), handler.owner, found->id)](
+                       std::string oldValue) { callback(std::move(oldValue), cvar); };
+    return {};
+}
+
+GameWrapper::EventCallback Host::pluginHook(std::string_view event) const {
+    if (!loaded_)
+        return {};
+    for (const auto& hook : context_->hooks)
+        if (hook.owner == loaded_->owner && !hook.removed && hook.event == event)
+            return hook.callback;
+    return {};
+}
+
 const std::vector<ChatLine>& Host::chat() const {
     return context_->chat;
 }
@@ -161,6 +189,13 @@ std::uint64_t Host::calls(HostCall call) const {
 }
 void Host::resetCalls() {
     context_->calls.fill(0);
+    context_->log.clear();
+}
+void Host::logCalls(bool on) {
+    context_->logging = on;
+}
+const std::vector<HostCall>& Host::callLog() const {
+    return context_->log;
 }
 
 std::shared_ptr<GameWrapper> Host::gameWrapper() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,13 +79,23 @@ public:
     // command is registered.
     bool runCommand(std::vector<std::string> words);
 
+    // The loaded plugin's callbacks, bound and ready to call without the host allocating on
+    // the way: for tests that control every allocation. Empty when there is none.
+    CVarManagerWrapper::Notifier pluginCommand(std::string_view name) const;
+    std::function<void(std::string oldValue)> pluginValueChanged(std::string_view variable) const;
+    GameWrapper::EventCallback pluginHook(std::string_view event) const;
+
     const std::vector<ChatLine>& chat() const;
     void clearChat();
 
     void setDataFolder(std::wstring folder);
 
     std::uint64_t calls(HostCall call) const;
+    // Zeroes the counts and empties the log.
     void resetCalls();
+    // From now on (or no longer) every call is also logged in order, for tests of sequence.
+    void logCalls(bool on);
+    const std::vector<HostCall>& callLog() const;
 
     // A game wrapper of the host's own, as plugins hold theirs; what it hooks stays
     // hooked across plugin unloads.

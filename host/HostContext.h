@@ -76,6 +76,9 @@ struct Hook {
 
 struct HostContext {
     std::array<std::uint64_t, hostCallCount> calls{};
+    // The calls in order, kept only on request: a log that grows would cost every tick.
+    bool logging = false;
+    std::vector<HostCall> log;
 
     bool freeplay = true;
     bool hasMatch = true;
@@ -92,7 +95,11 @@ struct HostContext {
     int raising = 0;
     unsigned long long nextVariableId = 1;
 
-    void count(HostCall call) { ++calls[static_cast<std::size_t>(call)]; }
+    void count(HostCall call) {
+        ++calls[static_cast<std::size_t>(call)];
+        if (logging)
+            log.push_back(call);
+    }
 
     Variable* findVariable(std::string_view name);
     Variable* findVariable(unsigned long long id);

@@ -116,6 +116,21 @@ TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample
     EXPECT_TRUE(host.chat().empty());
 }
 
+TEST_F(ConsoleRegistration, onLoad_registers_in_order_and_onUnload_calls_nothing) {
+    host.logCalls(true);
+    host.resetCalls();
+    plugin().onLoad();
+    // The enabled variable is looked up again before its change handler goes on.
+    EXPECT_THAT(host.callLog(),
+                testing::ElementsAre(HostCall::registerCvar, HostCall::bindTo, HostCall::getCvar,
+                                     HostCall::addOnValueChanged, HostCall::registerCvar,
+                                     HostCall::bindTo, HostCall::registerNotifier,
+                                     HostCall::registerNotifier));
+    host.resetCalls();
+    plugin().onUnload();
+    EXPECT_THAT(host.callLog(), testing::IsEmpty());
+}
+
 TEST_F(ConsoleRegistration, a_second_onLoad_replaces_both_cells_and_registers_again) {
     const auto* oldEnabled = plugin().enabled.get();
     const auto* oldMinSpeed = plugin().minSpeed.get();

@@ -6,11 +6,14 @@
 #include "Files.h"
 #include "PluginHost.h"
 
+#include <functional>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -66,6 +69,16 @@ TEST_F(MeasurementFile, each_save_replaces_the_file_whatever_the_arguments) {
     run({"kickmark_reset"});
     save();
     EXPECT_EQ(readBytes(shots()), "");
+}
+
+TEST_F(MeasurementFile, a_save_leaves_the_previous_sample_alone) {
+    record({});
+    ball(2000, 0, 0);
+    save();
+    ball(2500, 0, 0); // judged against 2000: a strike
+    save();
+    ball(2400, 0, 0); // judged against 2500: none
+    EXPECT_THAT(plugin().measurements, ElementsAre(2000.0f, 2500.0f));
 }
 
 TEST_F(MeasurementFile, a_folder_without_a_trailing_separator_gets_one) {
@@ -138,19 +151,49 @@ TEST_F(MeasurementFile, a_decimal_comma_locale_does_not_reach_the_file) {
 }
 
 #if defined(_WIN32)
-TEST_F(MeasurementFile, a_file_another_program_holds_open_is_kept_until_it_lets_go) {
+// Another program holds the file open while the body runs.
+void whileAnotherProgramHolds(const fs::path& file, const wchar_t* mode,
+                              const std::function<void()>& body) {
+    const auto signals = testFolder("signals");
+    std::wstring commandLine =
+        L"\"" + (pluginsdk::executableDirectory() / "hold-open.exe").wstring() + L"\" " + mode +
+        L" \"" + file.wstring() + L"\" \"" + signals.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+        << GetLastError();
+    for (int waited = 0; !fs::exists(signals / "held") && waited < 1000; ++waited)
+        Sleep(10);
+    const bool held = fs::exists(signals / "held");
+    if (held)
+        body();
+    writeBytes(signals / "release", "");
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(held) << "hold-open never held the file";
+}
+
+TEST_F(MeasurementFile, a_file_another_program_reads_is_written_in_place) {
+    record({1500.0f});
+    save();
+    record({2000.0f});
+
+    whileAnotherProgramHolds(shots(), L"read", [&] { save(); });
+
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000", "2000.000000"}));
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+}
+
+TEST_F(MeasurementFile, a_file_another_program_bars_from_writing_is_kept_until_it_lets_go) {
     record({1500.0f});
     save();
     const auto previous = readBytes(shots());
     record({2000.0f});
 
-    // Opened the way a spreadsheet opens it: others may read and write, but not delete it or
-    // rename another file over it.
-    HANDLE held = CreateFileW(shots().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    save();
-    CloseHandle(held);
+    whileAnotherProgramHolds(shots(), L"deny-write", [&] { save(); });
 
     EXPECT_EQ(readBytes(shots()), previous);
     EXPECT_THAT(strayFiles(), testing::IsEmpty());
@@ -161,6 +204,34 @@ TEST_F(MeasurementFile, a_file_another_program_holds_open_is_kept_until_it_lets_
     EXPECT_EQ(readBytes(shots()), textLines({"1500.000000", "2000.000000"}));
 }
 #else
+// Runs the body in a child process with files capped at maxFileSize bytes (a full disk) and,
+// when the tests run as root, without root's right to write anything; fails the test when the
+// body returns false.
+void inChild(std::function<bool()> body, rlim_t maxFileSize = RLIM_INFINITY,
+             bool unprivileged = false) {
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{maxFileSize, maxFileSize};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        const bool passed = body();
+        _exit(passed ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's check failed (2: could not drop root)";
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+    return info.st_mode;
+}
+
 TEST_F(MeasurementFile, a_write_that_fails_midway_keeps_the_previous_file) {
     record({1500.0f});
     save();
@@ -168,23 +239,117 @@ TEST_F(MeasurementFile, a_write_that_fails_midway_keeps_the_previous_file) {
     for (int i = 0; i < 100; ++i)
         record({2000.0f + i});
 
-    // A child process whose files may not grow past 64 bytes: the save fails in the middle
-    // of writing, like a full disk.
+    // Files may not grow past 64 bytes: the save fails in the middle of writing.
+    inChild(
+        [&] {
+            save();
+            return plugin().measurements.size() == 101;
+        },
+        64);
+    EXPECT_EQ(readBytes(shots()), previous);
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+}
+
+TEST_F(MeasurementFile, a_linked_file_is_written_through_the_link_which_stays_a_link) {
+    const auto synced = testFolder("synced");
+    writeBytes(synced / "speeds.csv", "old\n");
+    fs::create_symlink(fs::relative(synced / "speeds.csv", dataFolder), shots());
+    fs::permissions(synced / "speeds.csv", fs::perms(0600));
+    record({1500.0f});
+    save();
+
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(shots())));
+    EXPECT_EQ(readBytes(synced / "speeds.csv"), textLines({"1500.000000"}));
+    EXPECT_EQ(modeOf(synced / "speeds.csv") & 07777, 0600u);
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(synced), {}), 1);
+}
+
+TEST_F(MeasurementFile, the_new_file_keeps_the_old_ones_permission_bits) {
+    record({1500.0f});
+    const mode_t mask = umask(022);
+    umask(mask);
+    save();
+    EXPECT_EQ(modeOf(shots()) & 07777, 0666u & ~mask);
+    for (unsigned mode : {0600u, 0640u, 0664u}) {
+        fs::permissions(shots(), fs::perms(mode));
+        save();
+        EXPECT_EQ(modeOf(shots()) & 07777, mode);
+    }
+}
+
+TEST_F(MeasurementFile, a_planted_temporary_is_never_opened_or_written_through) {
+    const auto precious = testFolder("elsewhere") / "precious.txt";
+    writeBytes(precious, "precious\n");
+    fs::create_symlink(precious, dataFolder / "shots.csv.tmp");
+    writeBytes(dataFolder / "shots.csv.0-0.tmp", "stale\n");
+    record({1500.0f});
+    save();
+
+    EXPECT_EQ(readBytes(precious), "precious\n");
+    EXPECT_EQ(readBytes(dataFolder / "shots.csv.0-0.tmp"), "stale\n");
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
+    EXPECT_THAT(strayFiles(), testing::UnorderedElementsAre("shots.csv.tmp", "shots.csv.0-0.tmp"));
+}
+
+TEST_F(MeasurementFile, two_hosts_saving_at_once_never_mix_and_a_reader_sees_a_whole_file) {
+    record({1500.0f, 2500.0f});
+    save();
+    const auto ours = readBytes(shots());
+    const auto theirs = textLines({"3000.000000", "3100.000000", "3200.000000"});
+
+    // The other host: the same module in a child process, saving other speeds meanwhile.
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{64, 64};
-        setrlimit(RLIMIT_FSIZE, &limit);
+        plugin().measurements = {3000.0f, 3100.0f, 3200.0f};
+        for (int i = 0; i < 200; ++i)
+            save();
+        _exit(0);
+    }
+    int mixed = 0;
+    for (int i = 0; i < 200; ++i) {
         save();
-        const bool listKept = plugin().measurements.size() == 101;
-        _exit(listKept ? 0 : 1);
+        const auto seen = readBytes(shots());
+        mixed += seen != ours && seen != theirs;
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the list changed";
-    EXPECT_EQ(readBytes(shots()), previous);
+    EXPECT_EQ(mixed, 0);
+    const auto last = readBytes(shots());
+    EXPECT_TRUE(last == ours || last == theirs) << last;
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+}
+
+TEST_F(MeasurementFile, a_read_only_file_is_kept) {
+    writeBytes(shots(), "kept\n");
+    fs::permissions(shots(), fs::perms(0444));
+    fs::permissions(dataFolder, fs::perms(0777));
+    record({1500.0f});
+    inChild(
+        [&] {
+            save();
+            return plugin().measurements.size() == 1;
+        },
+        RLIM_INFINITY, true);
+    EXPECT_EQ(readBytes(shots()), "kept\n");
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+}
+
+TEST_F(MeasurementFile, a_folder_that_takes_no_new_file_gets_the_file_written_in_place) {
+    writeBytes(shots(), "old\n");
+    fs::permissions(shots(), fs::perms(0666));
+    fs::permissions(dataFolder, fs::perms(0555));
+    record({1500.0f});
+    inChild([&] { return save(), true; }, RLIM_INFINITY, true);
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
+
+    // A write in place that fails midway puts the old content back.
+    for (int i = 0; i < 100; ++i)
+        record({2000.0f + i});
+    inChild([&] { return save(), true; }, 64, true);
+    fs::permissions(dataFolder, fs::perms(0755));
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
     EXPECT_THAT(strayFiles(), testing::IsEmpty());
 }
 #endif

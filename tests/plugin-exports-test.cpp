@@ -85,16 +85,40 @@ TEST_F(PluginExports, deleteMe_releases_the_object_and_getPlugin_then_makes_a_fr
     EXPECT_FALSE(fresh.gameWrapper);
 }
 
-TEST_F(PluginExports, the_last_reference_destroys_the_object_as_its_own_class) {
+// A handle whose release is written to a log, under the given name.
+template <typename T, typename... Args>
+std::shared_ptr<T> logged(std::vector<std::string>& log, std::string name, Args&&... args) {
+    return std::shared_ptr<T>(new T(std::forward<Args>(args)...), [&log, name](T* object) {
+        log.push_back(name);
+        delete object;
+    });
+}
+
+TEST_F(PluginExports, the_last_reference_destroys_the_object_as_its_own_class_in_order) {
     auto& plugin = static_cast<Kickmark&>(**info.initializeFunc());
-    // Only Kickmark's own destruction releases these; the base class knows nothing of them.
-    auto enabled = std::make_shared<bool>(true);
-    auto minSpeed = std::make_shared<float>(1.0f);
-    plugin.enabled = enabled;
-    plugin.minSpeed = minSpeed;
+    std::vector<std::string> released;
+    // Only Kickmark's own destruction releases the cells; the base class knows nothing of them.
+    plugin.cvarManager = logged<CVarManagerWrapper>(released, "cvarManager", nullptr, 0);
+    plugin.gameWrapper = logged<GameWrapper>(released, "gameWrapper", nullptr, 0);
+    plugin.enabled = logged<bool>(released, "enabled", true);
+    plugin.minSpeed = logged<float>(released, "minSpeed", 1.0f);
     info.deleteFunc();
-    EXPECT_EQ(enabled.use_count(), 1);
-    EXPECT_EQ(minSpeed.use_count(), 1);
+    EXPECT_THAT(released,
+                testing::ElementsAre("minSpeed", "enabled", "gameWrapper", "cvarManager"));
+}
+
+TEST(ModuleLifetime, closing_the_module_releases_an_object_the_host_never_gave_back) {
+#if defined(PLUGINSDK_KEEP_MODULES_OPEN)
+    GTEST_SKIP() << "this build keeps modules mapped after they are closed";
+#endif
+    auto cell = std::make_shared<bool>(true);
+    {
+        pluginsdk::Module module{PluginHost::modulePath()};
+        const auto& info = *static_cast<const PluginInfo*>(module.symbol("exports"));
+        static_cast<Kickmark&>(**info.initializeFunc()).enabled = cell;
+        EXPECT_EQ(cell.use_count(), 2);
+    }
+    EXPECT_EQ(cell.use_count(), 1);
 }
 
 } // namespace

@@ -1,32 +1,9 @@
 // A tick that records nothing must not touch the heap: it runs on every game tick.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "Console.h"
 #include "PluginHost.h"
-
-namespace {
-
-// Counted for the whole process, the module's allocations included: on Linux the module
-// shares this program's operator new.
-std::size_t allocations = 0;
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "TestAllocator.h"
 
 namespace {
 
@@ -44,16 +21,16 @@ protected:
     // What raising the event costs beyond the host's own share, which is the same for any
     // hooked callback (the event name it passes by value).
     std::ptrdiff_t pluginAllocationsPerTick() {
-        const auto before = allocations;
+        const auto before = testAllocator::count();
         host.raiseEvent(kickmark::tickEvent);
-        const auto plugin = static_cast<std::ptrdiff_t>(allocations - before);
+        const auto plugin = static_cast<std::ptrdiff_t>(testAllocator::count() - before);
 
         set("kickmark", "0");
         auto hook = host.gameWrapper();
         hook->HookEvent(kickmark::tickEvent, [](std::string) {});
-        const auto baseBefore = allocations;
+        const auto baseBefore = testAllocator::count();
         host.raiseEvent(kickmark::tickEvent);
-        const auto base = static_cast<std::ptrdiff_t>(allocations - baseBefore);
+        const auto base = static_cast<std::ptrdiff_t>(testAllocator::count() - baseBefore);
         hook->UnhookEvent(kickmark::tickEvent);
         return plugin - base;
     }
