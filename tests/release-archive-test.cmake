@@ -18,12 +18,18 @@ if(NOT entries STREQUAL "INSTALL.txt;kickmark.dll")
 endif()
 
 file(READ ${unpacked}/INSTALL.txt text)
-foreach(expected "Kickmark ${VERSION} " "plugin load kickmark")
+# It must say which hosts load this build and how to build for the others.
+foreach(expected "Kickmark ${VERSION} " "built with MinGW-w64" "it will not load there"
+                 "cmake --preset msvc")
   string(FIND "${text}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "INSTALL.txt lacks \"${expected}\":\n${text}")
   endif()
 endforeach()
+string(FIND "${text}" "plugin load" at)
+if(NOT at EQUAL -1)
+  message(FATAL_ERROR "INSTALL.txt tells players to load this build into a host that cannot")
+endif()
 # Windows line ends, for every text editor a player may have; file(READ) drops the CRs.
 file(READ ${unpacked}/INSTALL.txt bytes HEX)
 string(REGEX MATCHALL ".." bytes "${bytes}")
