@@ -232,11 +232,11 @@ TEST_F(ConsoleSession, byte_order_marks_quoted_names_with_spaces_and_a_dash_for_
     const auto input = scratch / "input";
     writeBytes(input, "exec " + quoted(scripts / "warm up.script") + "\nreplay " +
                           quoted(scripts / "strike one.csv") +
-                          "\nkickmark_minspeed\nexec \"my scripts\n");
+                          "\nkickmark_minspeed\n\v\nexec \"my scripts\n");
     const auto session = host("-", input.string());
     EXPECT_EQ(session.exitCode, 1) << session.err;
     EXPECT_EQ(session.out, "[BAKKESMOD] 1 Shot speed: 3000.00\nkickmark_minspeed = 2000\n");
-    EXPECT_THAT(session.err, HasSubstr("stdin:4: unterminated quote\n"));
+    EXPECT_THAT(session.err, HasSubstr("stdin:5: unterminated quote\n"));
     EXPECT_THAT(session.err, testing::Not(HasSubstr("unknown name")));
 }
 
