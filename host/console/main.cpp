@@ -101,6 +101,8 @@ int run(const std::vector<std::string>& words) {
     }
     StandardOutput buffer;
     std::ostream out(&buffer);
+    // Made after the user's locale was adopted: keep it from grouping any number written here.
+    out.imbue(std::locale::classic());
     if (arguments->help) {
         out << usage;
         return outputWritten(out) ? 0 : exitRefused;
