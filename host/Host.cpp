@@ -21,12 +21,36 @@ struct Host::Loaded {
     OwnerId owner = 0;
 };
 
+// Marks the host as running plugin code; the outermost scope releases what was unloaded
+// meanwhile. Declared before any copy of a callback, so that the copy goes first.
+class Host::CallbackScope {
+public:
+    explicit CallbackScope(Host& host) : host_(host) { ++host_.callbackDepth_; }
+    ~CallbackScope() {
+        if (--host_.callbackDepth_ == 0)
+            host_.releaseRetiring();
+    }
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+
+private:
+    Host& host_;
+};
+
 Host::Host()
     : context_(std::make_unique<HostContext>()),
-      hostGame_(std::make_shared<GameWrapper>(context_.get(), hostOwner)) {}
+      hostGame_(std::make_shared<GameWrapper>(context_.get(), hostOwner)),
+      hostConsole_(std::make_shared<CVarManagerWrapper>(context_.get(), hostOwner)) {}
 
 Host::~Host() {
     unloadPlugin();
+}
+
+void Host::releaseRetiring() {
+    auto retiring = std::move(retiring_);
+    // Whatever the unloaded plugin registered while its callback finished goes too.
+    for (const auto& loaded : retiring)
+        context_->removeOwner(loaded->owner);
 }
 
 void Host::loadPlugin(const std::filesystem::path& path) {
@@ -57,6 +81,7 @@ void Host::loadPlugin(const std::filesystem::path& path) {
         std::make_shared<CVarManagerWrapper>(context_.get(), loaded->owner);
     loaded->plugin->gameWrapper = std::make_shared<GameWrapper>(context_.get(), loaded->owner);
     loaded_ = std::move(loaded);
+    CallbackScope scope(*this);
     loaded_->plugin->onLoad();
 }
 
@@ -67,8 +92,11 @@ void Host::unloadPlugin() {
     loaded->plugin->onUnload();
     // Nothing the plugin registered may reach the object once it is gone.
     context_->removeOwner(loaded->owner);
-    loaded->plugin.reset();
+    // The module lets go of its object now, so that a reload gets a fresh one; this host's
+    // reference keeps it alive while a callback of it may still be running.
     loaded->info->deleteFunc();
+    if (callbackDepth_ > 0)
+        retiring_.push_back(std::move(loaded));
 }
 
 bool Host::pluginLoaded() const {
@@ -102,6 +130,7 @@ RBState& Host::ballState() {
 }
 
 void Host::raiseEvent(std::string_view event) {
+    CallbackScope scope(*this);
     context_->raise(event);
 }
 
@@ -131,6 +160,7 @@ SetResult Host::setVariable(std::string_view name, std::string_view value) {
     auto* variable = context_->findVariable(name);
     if (!variable)
         return SetResult::unknownVariable;
+    CallbackScope scope(*this);
     return context_->setVariable(*variable, value) ? SetResult::done : SetResult::notANumber;
 }
 
@@ -138,6 +168,7 @@ bool Host::runCommand(std::vector<std::string> words) {
     const auto* command = words.empty() ? nullptr : context_->findCommand(words.front());
     if (!command)
         return false;
+    CallbackScope scope(*this);
     // A copy: the command may register or remove commands while it runs.
     auto callback = command->callback;
     if (callback)
@@ -200,6 +231,10 @@ const std::vector<HostCall>& Host::callLog() const {
 
 std::shared_ptr<GameWrapper> Host::gameWrapper() {
     return hostGame_;
+}
+
+std::shared_ptr<CVarManagerWrapper> Host::cvarManager() {
+    return hostConsole_;
 }
 
 } // namespace pluginsdk

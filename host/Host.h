@@ -56,6 +56,10 @@ public:
     void loadPlugin(const std::filesystem::path& path);
     // Calls onUnload, removes everything the plugin registered, releases the plugin
     // through deleteMe and closes the module. Does nothing when no plugin is loaded.
+    // Called from inside a callback (a hook, a command, a value-changed handler, onLoad),
+    // the plugin is unloaded at once but its object and module live until the outermost
+    // raise, command or variable change has finished: the host still holds their code.
+    // A plugin loaded meanwhile (a reload) is a fresh one.
     void unloadPlugin();
     bool pluginLoaded() const;
     const BakkesMod::Plugin::PluginInfo* pluginInfo() const;
@@ -97,15 +101,24 @@ public:
     void logCalls(bool on);
     const std::vector<HostCall>& callLog() const;
 
-    // A game wrapper of the host's own, as plugins hold theirs; what it hooks stays
-    // hooked across plugin unloads.
+    // A game wrapper and a console wrapper of the host's own, as plugins hold theirs; what
+    // they register stays across plugin unloads.
     std::shared_ptr<GameWrapper> gameWrapper();
+    std::shared_ptr<CVarManagerWrapper> cvarManager();
 
 private:
     struct Loaded;
+    class CallbackScope;
+
+    void releaseRetiring();
+
     std::unique_ptr<HostContext> context_;
     std::unique_ptr<Loaded> loaded_;
+    // Unloaded from inside a callback; released once the outermost callback returns.
+    std::vector<std::unique_ptr<Loaded>> retiring_;
+    int callbackDepth_ = 0;
     std::shared_ptr<GameWrapper> hostGame_;
+    std::shared_ptr<CVarManagerWrapper> hostConsole_;
     OwnerId nextOwner_ = 1;
 };
 

@@ -44,7 +44,8 @@ bool HostContext::setVariable(Variable& variable, std::string_view text) {
             clamped = std::max(clamped, variable.min);
         if (variable.hasMax)
             clamped = std::min(clamped, variable.max);
-        newValue = formatFloat(clamped);
+        // -0 is a number of its own only in formatting: show it as the 0 it equals.
+        newValue = formatFloat(clamped + 0.0f);
     }
     std::string oldValue = std::exchange(variable.value, std::move(newValue));
 

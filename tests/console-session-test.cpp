@@ -24,7 +24,7 @@ struct Session {
     int exitCode;
     std::string out;
     std::string err;
-    std::string shots; // "shots.csv" with "\n" line ends, or "(none)"
+    std::string shots; // "shots.csv" with "\n" line ends, or "(none)" when it is no file
 };
 
 std::string withoutCarriageReturns(std::string text) {
@@ -44,14 +44,16 @@ protected:
 
     // Runs kickmark-host from the folder of the golden sessions, so that their relative paths
     // to replay files hold.
+    // `prefix` comes before the program: variables, or a command that runs it; `outFile`
+    // takes standard output instead of a scratch file.
     Session host(const std::string& arguments, const std::string& stdinFile = "",
-                 const std::string& environment = "") {
+                 const std::string& prefix = "", const fs::path& outFile = {}) {
         const auto previous = fs::current_path();
         fs::current_path(sessions);
-        std::string command = environment +
-                              quoted(pluginsdk::executableDirectory() / "kickmark-host") +
+        std::string command = prefix + quoted(pluginsdk::executableDirectory() / "kickmark-host") +
                               " --data-dir " + quoted(data) + " " + arguments + " > " +
-                              quoted(scratch / "out") + " 2> " + quoted(scratch / "err");
+                              quoted(outFile.empty() ? scratch / "out" : outFile) + " 2> " +
+                              quoted(scratch / "err");
         if (!stdinFile.empty())
             command += " < " + quoted(fs::path(stdinFile));
 #if defined(_WIN32)
@@ -66,9 +68,9 @@ protected:
         const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
         const auto shots = data / "shots.csv";
-        return {exitCode, withoutCarriageReturns(readBytes(scratch / "out")),
+        return {exitCode, outFile.empty() ? withoutCarriageReturns(readBytes(scratch / "out")) : "",
                 withoutCarriageReturns(readBytes(scratch / "err")),
-                fs::exists(shots) ? withoutCarriageReturns(readBytes(shots)) : "(none)"};
+                fs::is_regular_file(shots) ? withoutCarriageReturns(readBytes(shots)) : "(none)"};
     }
 
     std::string golden(const std::string& name) {
@@ -136,7 +138,7 @@ TEST_F(ConsoleSession, a_host_that_cannot_start_says_why) {
 
     const auto script = host("no-such.script");
     EXPECT_EQ(script.exitCode, 2);
-    EXPECT_THAT(script.err, HasSubstr("cannot read no-such.script"));
+    EXPECT_THAT(script.err, HasSubstr("cannot read no-such.script: No such file or directory"));
 
     const auto option = host("--fast");
     EXPECT_EQ(option.exitCode, 2);
@@ -170,6 +172,194 @@ TEST_F(ConsoleSession, the_demo_announces_numbered_speeds_and_says_where_the_fil
     EXPECT_THAT(session.err, HasSubstr("shots.csv: "));
     EXPECT_EQ(std::count(session.shots.begin(), session.shots.end(), '\n'),
               std::count(session.out.begin(), session.out.end(), '\n'));
+}
+
+TEST_F(ConsoleSession, a_file_that_cannot_be_read_is_a_failure_with_its_reason) {
+    const auto folder = scratch / "folder";
+    fs::create_directories(folder);
+    const auto asScript = host(quoted(folder));
+    EXPECT_EQ(asScript.exitCode, 2);
+    EXPECT_THAT(asScript.err,
+                HasSubstr("kickmark-host: cannot read " + folder.string() + ": Is a directory\n"));
+    EXPECT_EQ(asScript.out, "");
+
+    // Events before a line that cannot be read happen; the line is no quiet end of the file.
+    const auto longLine = scratch / "long.csv";
+    writeBytes(longLine, "0,0,0\n3000,0,0\n" + std::string(70000, '1') + "\n4000,0,0\n");
+    const auto script = scratch / "files.script";
+    writeBytes(script, "kickmark 1\nexec " + quoted(folder) + "\nreplay " + quoted(folder) +
+                           "\nexec " + quoted(scratch / "missing") + "\nreplay " +
+                           quoted(longLine) + "\nkickmark\n");
+    const auto lines = host(quoted(script));
+    EXPECT_EQ(lines.exitCode, 1);
+    EXPECT_EQ(lines.out, "[BAKKESMOD] 1 Shot speed: 3000.00\nkickmark = 1\n");
+    const auto where = script.string() + ":";
+    EXPECT_THAT(lines.err, HasSubstr(where + "2: exec: cannot read " + folder.string() +
+                                     ": Is a directory\n"));
+    EXPECT_THAT(lines.err, HasSubstr(where + "3: replay: cannot read " + folder.string() +
+                                     ": Is a directory\n"));
+    EXPECT_THAT(lines.err,
+                HasSubstr(where + "4: exec: cannot read " + (scratch / "missing").string() +
+                          ": No such file or directory\n"));
+    EXPECT_THAT(lines.err, HasSubstr(where + "5: replay: cannot read " + longLine.string() +
+                                     ": line 3 is longer than 65536 bytes\n"));
+
+#if defined(__linux__)
+    // Files that open but cannot be read: an endless one without line ends, and one whose
+    // first read fails.
+    writeBytes(script, "replay /dev/zero\nexec /proc/self/mem\nkickmark\n");
+    const auto devices = host(quoted(script));
+    EXPECT_EQ(devices.exitCode, 1);
+    EXPECT_EQ(devices.out, "kickmark = 0\n");
+    EXPECT_THAT(devices.err, HasSubstr(where + "1: replay: cannot read /dev/zero: line 1 is "
+                                               "longer than 65536 bytes\n"));
+    EXPECT_THAT(devices.err, HasSubstr(where + "2: exec: cannot read /proc/self/mem: "
+                                               "Input/output error\n"));
+    const auto unreadableScript = host("/proc/self/mem");
+    EXPECT_EQ(unreadableScript.exitCode, 2);
+    EXPECT_THAT(unreadableScript.err,
+                HasSubstr("kickmark-host: cannot read /proc/self/mem: Input/output error\n"));
+#endif
+}
+
+TEST_F(ConsoleSession, byte_order_marks_quoted_names_with_spaces_and_a_dash_for_standard_input) {
+    const auto scripts = scratch / "my scripts";
+    fs::create_directories(scripts);
+    const char* bom = "\xEF\xBB\xBF";
+    writeBytes(scripts / "warm up.script",
+               bom + std::string("kickmark 1\r\nkickmark_minspeed 2000\r\n"));
+    writeBytes(scripts / "strike one.csv", bom + std::string("vx,vy,vz\n0,0,0\n3000,0,0\n"));
+    const auto input = scratch / "input";
+    writeBytes(input, "exec " + quoted(scripts / "warm up.script") + "\nreplay " +
+                          quoted(scripts / "strike one.csv") +
+                          "\nkickmark_minspeed\n\v\nexec \"my scripts\n");
+    const auto session = host("-", input.string());
+    EXPECT_EQ(session.exitCode, 1) << session.err;
+    EXPECT_EQ(session.out, "[BAKKESMOD] 1 Shot speed: 3000.00\nkickmark_minspeed = 2000\n");
+    EXPECT_THAT(session.err, HasSubstr("stdin:5: unterminated quote\n"));
+    EXPECT_THAT(session.err, testing::Not(HasSubstr("unknown name")));
+}
+
+TEST_F(ConsoleSession, a_save_that_did_not_replace_the_file_is_refused_and_never_claimed) {
+    // A folder where the file should be: no save can replace it, whoever runs the test.
+    fs::create_directories(data / "shots.csv");
+    const auto script = scratch / "save.script";
+    writeBytes(script, "kickmark 1\nball 0 0 0\nball 3000 0 0\nkickmark_save\nkickmark\n");
+    const auto refused = host(quoted(script));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "[BAKKESMOD] 1 Shot speed: 3000.00\nkickmark = 1\n");
+    const auto file = (data / "shots.csv").string();
+    EXPECT_THAT(refused.err,
+                HasSubstr(script.string() +
+                          ":4: kickmark_save: shots.csv was not written: " + file + "\n"));
+
+    const auto demo = host("--demo");
+    EXPECT_EQ(demo.exitCode, 1);
+    EXPECT_THAT(demo.err, testing::EndsWith("\nshots.csv was not written: " + file + "\n"));
+    EXPECT_THAT(demo.err, testing::Not(HasSubstr("shots.csv: ")));
+
+    // A save of the same bytes again still replaces the file, and says so.
+    fs::remove(data / "shots.csv");
+    writeBytes(script, "kickmark_save\nkickmark_save\n");
+    const auto twice = host(quoted(script));
+    EXPECT_EQ(twice.exitCode, 0) << twice.err;
+    EXPECT_EQ(twice.shots, "");
+}
+
+#if defined(__linux__)
+TEST_F(ConsoleSession, a_read_only_data_folder_keeps_the_old_file_and_the_demo_says_so) {
+    const auto first = host("--demo");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const auto file = (data / "shots.csv").string();
+    EXPECT_THAT(first.err, testing::EndsWith("\nshots.csv: " + file + "\n"));
+
+    // Permission bits do not stop the superuser; a read-only mount does.
+    const std::string readOnly = "unshare -m sh -c 'mount --bind " + quoted(data) + " " +
+                                 quoted(data) + " && mount -o remount,ro,bind " + quoted(data) +
+                                 " && exec \"$0\" \"$@\"' ";
+    if (std::system(("unshare -m sh -c 'mount --bind " + quoted(data) + " " + quoted(data) +
+                     " && mount -o remount,ro,bind " + quoted(data) + "' 2>/dev/null")
+                        .c_str()) != 0)
+        GTEST_SKIP() << "no read-only mount can be made here";
+    writeBytes(data / "shots.csv", "1234.500000\n");
+    const auto demo = host(
+        "--demo --plugin " + quoted(pluginsdk::moduleBesideExecutable("kickmark")), "", readOnly);
+    EXPECT_EQ(demo.exitCode, 1);
+    EXPECT_THAT(demo.err, testing::EndsWith("\nshots.csv was not written: " + file + "\n"));
+    EXPECT_EQ(demo.shots, "1234.500000\n");
+}
+
+TEST_F(ConsoleSession, output_that_cannot_be_written_is_an_error) {
+    const auto demo = host("--demo", "", "", "/dev/full");
+    EXPECT_EQ(demo.exitCode, 1);
+    EXPECT_THAT(
+        demo.err,
+        HasSubstr("kickmark-host: cannot write standard output: No space left on device\n"));
+    EXPECT_EQ(std::count(demo.err.begin(), demo.err.end(), '\n'), 4) << demo.err;
+
+    const auto help = host("--help", "", "", "/dev/full");
+    EXPECT_EQ(help.exitCode, 1);
+    EXPECT_THAT(help.err, HasSubstr("cannot write standard output"));
+}
+
+TEST_F(ConsoleSession, a_data_folder_that_cannot_be_a_path_is_refused_before_it_is_created) {
+    const auto folder = scratch / "bad\xff";
+    const auto session = host("--demo --data-dir " + quoted(folder));
+    EXPECT_EQ(session.exitCode, 2);
+    EXPECT_THAT(session.err, HasSubstr("is not usable as a path"));
+    EXPECT_FALSE(fs::exists(folder));
+}
+#endif
+
+TEST_F(ConsoleSession, work_is_bounded_exec_never_runs_a_file_inside_itself) {
+    const auto self = scratch / "self.script";
+    const auto other = scratch / "other.script";
+    writeBytes(self, "exec " + quoted(self) + "\nexec " + quoted(other) + "\nexec " + quoted(self) +
+                         "\nkickmark_minspeed 1500\n");
+    writeBytes(other, "exec " + quoted(self) + "\nkickmark_minspeed\n");
+    const auto script = scratch / "main.script";
+    writeBytes(script, "exec " + quoted(self) + "\nexec " + quoted(self) + "\ntick 10368001\n" +
+                           "tick +5\ntick 1e3\ntick 2 3\n");
+    const auto session = host(quoted(script));
+    EXPECT_EQ(session.exitCode, 1);
+    // Each run of self.script: other.script prints the minimum, set by the run before.
+    EXPECT_EQ(session.out, "kickmark_minspeed = 1000\nkickmark_minspeed = 1500\n");
+    const auto running = "exec: " + self.string() + " is already running\n";
+    EXPECT_THAT(session.err, HasSubstr(self.string() + ":1: " + running));
+    EXPECT_THAT(session.err, HasSubstr(other.string() + ":1: " + running));
+    EXPECT_THAT(session.err, HasSubstr(self.string() + ":3: " + running));
+    const auto ticks = "tick: expected a whole number of ticks from 0 to 10368000\n";
+    for (int line = 3; line <= 6; ++line)
+        EXPECT_THAT(session.err,
+                    HasSubstr(script.string() + ":" + std::to_string(line) + ": " + ticks));
+}
+
+TEST_F(ConsoleSession, numbers_and_arguments_follow_one_rule_on_every_line) {
+    const auto script = scratch / "numbers.script";
+    writeBytes(script, "kickmark_minspeed -0\nkickmark_minspeed\nkickmark_minspeed +1.5e3\n"
+                       "kickmark_minspeed\nkickmark 1\nball +0 -0 0e0\nball +3e3 0 0\n"
+                       "simulate 12345.678 9\nsimulate -0\nsimulate +2.5e0 1\nsimulate 1 x\n"
+                       "simulate 1 -1\nsimulate 86401\nsimulate 1 2 3\nquit x\nkickmark 0\n"
+                       "simulate 5 1\nquit\nkickmark\n");
+    const auto session = host(quoted(script));
+    EXPECT_EQ(session.exitCode, 1);
+    EXPECT_THAT(session.out, testing::StartsWith("kickmark_minspeed = 0\nkickmark_minspeed = 1500\n"
+                                                 "[BAKKESMOD] 1 Shot speed: 3000.00\n"));
+    EXPECT_THAT(session.out, testing::Not(HasSubstr("kickmark =")));
+    const auto where = script.string() + ":";
+    EXPECT_THAT(session.err, HasSubstr("strikes in 12345.678 s (seed 9)"));
+    EXPECT_THAT(session.err, HasSubstr("simulate: 0 strikes in 0 s (seed 20261208)"));
+    EXPECT_THAT(session.err, HasSubstr("in 2.5 s (seed 1)"));
+    EXPECT_THAT(session.err, HasSubstr("simulate: 1 strike in 5 s (seed 1), 0 announced"));
+    const auto seed = ": simulate: SEED must be a whole number from 0 to 18446744073709551615: ";
+    EXPECT_THAT(session.err, HasSubstr(where + "11" + seed + "x\n"));
+    EXPECT_THAT(session.err, HasSubstr(where + "12" + seed + "-1\n"));
+    EXPECT_THAT(
+        session.err,
+        HasSubstr(where + "13: simulate: SECONDS must be a number from 0 to 86400: 86401\n"));
+    EXPECT_THAT(session.err, HasSubstr(where + "14: simulate: expected [SECONDS] [SEED]\n"));
+    EXPECT_THAT(session.err, HasSubstr(where + "15: quit: takes no arguments\n"));
+    EXPECT_EQ(std::count(session.err.begin(), session.err.end(), '\n'), 1 + 4 + 5);
 }
 
 #if !defined(_WIN32)

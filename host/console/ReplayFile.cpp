@@ -1,11 +1,10 @@
 #include "ReplayFile.h"
 
-#include <fstream>
 #include <optional>
 #include <string_view>
 
 #include "Numbers.h"
-#include "WideText.h"
+#include "TextLines.h"
 
 namespace {
 
@@ -38,24 +37,29 @@ std::optional<ReplayEvent> parseEvent(std::string_view line) {
 
 bool replayFile(const std::filesystem::path& file, std::string& error,
                 const std::function<void(const ReplayEvent&)>& onEvent) {
-    const auto name = pluginsdk::displayPath(file);
-    std::ifstream in(file);
-    if (!in) {
-        error = "replay: cannot read " + name;
+    auto lines = TextLines::open(file, error);
+    if (!lines) {
+        error = "replay: " + error;
         return false;
     }
     std::string text;
-    for (int number = 1; std::getline(in, text); ++number) {
+    for (;;) {
+        const auto next = lines->next(text, error);
+        if (next == TextLines::Next::end)
+            return true;
+        if (next == TextLines::Next::failed) {
+            error = "replay: " + error;
+            return false;
+        }
         const auto line = trim(text);
-        if (line.empty() || (number == 1 && line == "vx,vy,vz"))
+        if (line.empty() || (lines->lineNumber() == 1 && line == "vx,vy,vz"))
             continue;
         auto event = parseEvent(line);
         if (!event) {
-            error = "replay: " + name + ":" + std::to_string(number) +
+            error = "replay: " + lines->name() + ":" + std::to_string(lines->lineNumber()) +
                     ": expected VX,VY,VZ or none: " + std::string(line);
             return false;
         }
         onEvent(*event);
     }
-    return true;
 }

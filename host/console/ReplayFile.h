@@ -13,7 +13,8 @@ struct ReplayEvent {
 };
 
 // Replays a file of events, one per line: "VX,VY,VZ" or "none", after an optional header
-// line "vx,vy,vz"; blank lines are skipped. Stops at the first line that is neither, after
-// the events before it have happened, and says which line in `error`.
+// line "vx,vy,vz"; blank lines are skipped. Stops at the first line that is neither, or
+// where the file cannot be read further, after the events before it have happened, and says
+// why in `error`.
 bool replayFile(const std::filesystem::path& file, std::string& error,
                 const std::function<void(const ReplayEvent&)>& onEvent);

@@ -1,25 +1,55 @@
 #include "Shell.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iostream>
-#include <sstream>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <system_error>
 
+#include "FileStamp.h"
 #include "FreeplaySimulation.h"
 #include "Numbers.h"
 #include "ReplayFile.h"
+#include "TextLines.h"
 #include "WideText.h"
 
 namespace {
 
 constexpr std::string_view tickEvent = "Function TAGame.Car_TA.SetVehicleInput";
+// The plugin's command that promises to replace the shots file; the shell checks that it did.
+constexpr std::string_view saveCommand = "kickmark_save";
 constexpr int maxExecDepth = 16;
+constexpr double maxSimulatedSeconds = 86400.0;
+// A day of game time, as for simulate.
+constexpr unsigned long long maxTicks = 10368000;
 
-std::vector<std::string> splitWords(std::string_view line) {
+// Words are split at blanks; double quotes keep blanks inside a word, so that file names
+// with spaces can be given. Nothing when a quote is left open.
+std::optional<std::vector<std::string>> splitWords(std::string_view line) {
     std::vector<std::string> words;
-    std::istringstream in{std::string(line)};
-    for (std::string word; in >> word;)
-        words.push_back(word);
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f')) {
+            if (inWord)
+                words.push_back(std::exchange(word, {}));
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    if (inWord)
+        words.push_back(std::move(word));
     return words;
 }
 
@@ -31,43 +61,80 @@ bool isComment(std::string_view line) {
     return line.starts_with("//") || line.starts_with("#");
 }
 
-template <typename T> bool parseWhole(std::string_view text, T& value) {
+// A whole number written with digits only, at most `max`.
+bool parseCount(std::string_view text, unsigned long long max, unsigned long long& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc{} && ptr == end && value <= max;
+}
+
+// A number in decimal or exponent notation with an optional sign, as variables take them.
+bool parseDecimal(std::string_view text, double& value) {
+    if (text.starts_with('+') && !text.starts_with("+-"))
+        text.remove_prefix(1);
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc{} && ptr == end;
 }
 
+std::string shortest(double value) {
+    char text[32];
+    return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
 } // namespace
 
-Shell::Shell(pluginsdk::Host& host, std::filesystem::path modulePath, std::ostream& out,
-             std::ostream& err)
-    : host_(host), modulePath_(std::move(modulePath)), out_(out), err_(err) {}
+Shell::Shell(pluginsdk::Host& host, std::filesystem::path modulePath,
+             std::filesystem::path shotsFile, std::ostream& out, std::ostream& err)
+    : host_(host), modulePath_(std::move(modulePath)), shotsFile_(std::move(shotsFile)), out_(out),
+      err_(err) {}
 
 bool Shell::runLine(std::string_view line, std::string_view where) {
     if (isComment(line))
         return true;
     const auto words = splitWords(line);
-    std::string error;
-    const bool done = hostLine(words, error);
+    if (words && words->empty())
+        return true;
+    std::string error = "unterminated quote";
+    const bool done = words && hostLine(*words, error);
     flushChat();
     if (!done) {
         err_ << where << (where.empty() ? "" : ": ") << error << '\n';
         refused_ = true;
     }
+    checkOutput();
     return done;
 }
 
-void Shell::runStream(std::istream& in, std::string_view name, bool prompt) {
-    int number = 0;
+bool Shell::runSource(TextLines& source, bool prompt, std::string& error) {
+    running_.push_back(source.file());
     std::string line;
+    bool readable = true;
     while (!quit_) {
         if (prompt)
             err_ << "> " << std::flush;
-        if (!std::getline(in, line))
+        const auto next = source.next(line, error);
+        if (next != TextLines::Next::line) {
+            readable = next == TextLines::Next::end;
             break;
-        ++number;
-        runLine(line, std::string(name) + ":" + std::to_string(number));
+        }
+        runLine(line, source.name() + ":" + std::to_string(source.lineNumber()));
     }
+    running_.pop_back();
+    return readable;
+}
+
+void Shell::checkOutput() {
+    if (outputFailed_)
+        return;
+    errno = 0;
+    out_.flush();
+    if (out_)
+        return;
+    const int code = errno;
+    outputFailed_ = true;
+    err_ << "kickmark-host: cannot write standard output: "
+         << (code ? std::generic_category().message(code) : "write failed") << '\n';
 }
 
 bool Shell::hostLine(const Words& words, std::string& error) {
@@ -88,7 +155,11 @@ bool Shell::hostLine(const Words& words, std::string& error) {
     return consoleName(words, error);
 }
 
-bool Shell::quit(const Words&, std::string&) {
+bool Shell::quit(const Words& words, std::string& error) {
+    if (words.size() != 1) {
+        error = "quit: takes no arguments";
+        return false;
+    }
     quit_ = true;
     return true;
 }
@@ -110,6 +181,8 @@ bool Shell::consoleName(const Words& words, std::string& error) {
         }
         return true;
     }
+    if (words.front() == saveCommand && host_.command(saveCommand))
+        return saveLine(words, error);
     if (host_.runCommand(words))
         return true;
     error = "unknown name: " + name;
@@ -118,14 +191,35 @@ bool Shell::consoleName(const Words& words, std::string& error) {
     return false;
 }
 
+bool Shell::saveLine(const Words& words, std::string& error) {
+    const auto before = stampOf(shotsFile_);
+    host_.runCommand(words);
+    if (stampOf(shotsFile_) != before)
+        return true;
+    // The plugin is silent about a save that fails; the file tells.
+    error = std::string(saveCommand) +
+            ": shots.csv was not written: " + pluginsdk::displayPath(shotsFile_);
+    return false;
+}
+
+bool Shell::save() {
+    std::string error;
+    const bool saved = saveLine({std::string(saveCommand)}, error);
+    refused_ = refused_ || !saved;
+    return saved;
+}
+
 void Shell::raise() {
     host_.raiseEvent(tickEvent);
 }
 
 void Shell::flushChat() {
+    if (host_.chat().empty())
+        return;
     for (const auto& line : host_.chat())
         out_ << '[' << line.sender << "] " << line.text << '\n';
     host_.clearChat();
+    checkOutput();
 }
 
 bool Shell::ball(const Words& words, std::string& error) {
@@ -155,8 +249,8 @@ bool Shell::ball(const Words& words, std::string& error) {
 
 bool Shell::tick(const Words& words, std::string& error) {
     unsigned long long count = 1;
-    if (words.size() > 2 || (words.size() == 2 && !parseWhole(words[1], count))) {
-        error = "tick: expected a count of events";
+    if (words.size() > 2 || (words.size() == 2 && !parseCount(words[1], maxTicks, count))) {
+        error = "tick: expected a whole number of ticks from 0 to " + std::to_string(maxTicks);
         return false;
     }
     for (unsigned long long i = 0; i < count; ++i)
@@ -192,23 +286,30 @@ bool Shell::replay(const Words& words, std::string& error) {
 
 bool Shell::simulateLine(const Words& words, std::string& error) {
     double seconds = 60.0;
-    std::uint64_t seed = freeplay::FreeplaySimulation::defaultSeed;
-    if (words.size() > 3 ||
-        (words.size() >= 2 &&
-         (!parseWhole(words[1], seconds) || !(seconds >= 0.0 && seconds <= 86400.0))) ||
-        (words.size() == 3 && !parseWhole(words[2], seed))) {
-        error = "simulate: expected [SECONDS] [SEED], SECONDS from 0 to 86400";
+    unsigned long long seed = freeplay::FreeplaySimulation::defaultSeed;
+    if (words.size() > 3) {
+        error = "simulate: expected [SECONDS] [SEED]";
         return false;
     }
-    simulate(seconds, seed);
+    if (words.size() >= 2 &&
+        (!parseDecimal(words[1], seconds) || !(seconds >= 0.0 && seconds <= maxSimulatedSeconds))) {
+        error = "simulate: SECONDS must be a number from 0 to " + shortest(maxSimulatedSeconds) +
+                ": " + words[1];
+        return false;
+    }
+    if (words.size() == 3 && !parseCount(words[2], UINT64_MAX, seed)) {
+        error = "simulate: SEED must be a whole number from 0 to " + std::to_string(UINT64_MAX) +
+                ": " + words[2];
+        return false;
+    }
+    simulate(seconds + 0.0, seed); // -0 is 0 seconds
     return true;
 }
 
 void Shell::simulate(double seconds, std::uint64_t seed) {
     freeplay::FreeplaySimulation game(seed);
     std::size_t announced = 0;
-    const auto ticks =
-        static_cast<long long>(seconds * freeplay::FreeplaySimulation::ticksPerSecond + 0.5);
+    const auto ticks = std::llround(seconds * freeplay::FreeplaySimulation::ticksPerSecond);
     for (long long i = 0; i < ticks; ++i) {
         game.step();
         auto& state = host_.ballState();
@@ -228,9 +329,10 @@ void Shell::simulate(double seconds, std::uint64_t seed) {
         fastest = std::max(fastest, speed);
     char text[32];
     auto end = std::to_chars(text, text + sizeof text, fastest, std::chars_format::fixed, 2).ptr;
-    err_ << "simulate: " << game.strikes().size() << " strikes in " << seconds << " s (seed "
-         << seed << "), " << announced << " announced, fastest strike "
-         << std::string_view(text, end - text) << '\n';
+    const auto strikes = game.strikes().size();
+    err_ << "simulate: " << strikes << (strikes == 1 ? " strike" : " strikes") << " in "
+         << shortest(seconds) << " s (seed " << seed << "), " << announced
+         << " announced, fastest strike " << std::string_view(text, end - text) << '\n';
 }
 
 bool Shell::loadPlugin(std::string& error) {
@@ -270,17 +372,22 @@ bool Shell::exec(const Words& words, std::string& error) {
         error = "exec: expected one FILE";
         return false;
     }
-    if (execDepth_ >= maxExecDepth) {
+    const auto file = pluginsdk::pathFromUtf8(words[1]);
+    for (const auto& running : running_) {
+        std::error_code ec;
+        if (!running.empty() && std::filesystem::equivalent(running, file, ec)) {
+            error = "exec: " + words[1] + " is already running";
+            return false;
+        }
+    }
+    if (running_.size() > maxExecDepth) {
         error = "exec: files nested more than " + std::to_string(maxExecDepth) + " deep";
         return false;
     }
-    std::ifstream in(pluginsdk::pathFromUtf8(words[1]));
-    if (!in) {
-        error = "exec: cannot read " + words[1];
+    auto lines = TextLines::open(file, error);
+    if (!lines || !runSource(*lines, false, error)) {
+        error = "exec: " + error;
         return false;
     }
-    ++execDepth_;
-    runStream(in, words[1], false);
-    --execDepth_;
     return true;
 }

@@ -1,7 +1,7 @@
 // kickmark-host: plays the game host's part on a developer's machine, so that the plugin can
 // be run, watched and tested without the game.
+#include <cerrno>
 #include <clocale>
-#include <fstream>
 #include <iostream>
 #include <locale>
 #include <memory>
@@ -10,6 +10,8 @@
 #include "Arguments.h"
 #include "FreeplaySimulation.h"
 #include "Shell.h"
+#include "StandardOutput.h"
+#include "TextLines.h"
 #include "WideText.h"
 
 #if defined(_WIN32)
@@ -39,27 +41,43 @@ struct DataFolder {
     std::wstring wide;
 };
 
+// A folder whose name cannot be handed to plugins is refused before anything is created.
 std::optional<DataFolder> prepareDataFolder(const fs::path& dir, std::string& error) {
     std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec) {
-        error = "cannot create data folder " + pluginsdk::displayPath(dir) + ": " + ec.message();
-        return std::nullopt;
-    }
     auto absolute = fs::absolute(dir, ec).lexically_normal() / "";
     auto wide = ec ? std::nullopt : pluginsdk::wideText(absolute);
     if (!wide) {
         error = "data folder " + pluginsdk::displayPath(dir) + " is not usable as a path";
         return std::nullopt;
     }
+    fs::create_directories(dir, ec);
+    if (ec) {
+        error = "cannot create data folder " + pluginsdk::displayPath(dir) + ": " + ec.message();
+        return std::nullopt;
+    }
     return DataFolder{std::move(absolute), std::move(*wide)};
 }
 
-void runDemo(Shell& shell, const fs::path& dataFolder) {
+// The last line names the file only when this session's save replaced it.
+void runDemo(Shell& shell) {
     shell.runLine("kickmark 1", "demo");
     shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
-    shell.runLine("kickmark_save", "demo");
-    std::cerr << "shots.csv: " << pluginsdk::displayPath(dataFolder / "shots.csv") << '\n';
+    const auto file = pluginsdk::displayPath(shell.shotsFile());
+    if (shell.save())
+        std::cerr << "shots.csv: " << file << '\n';
+    else
+        std::cerr << "shots.csv was not written: " << file << '\n';
+}
+
+// Whatever is still buffered must reach standard output too.
+bool outputWritten(std::ostream& out) {
+    errno = 0;
+    if (out.flush())
+        return true;
+    const int code = errno;
+    std::cerr << "kickmark-host: cannot write standard output: "
+              << (code ? std::generic_category().message(code) : "write failed") << '\n';
+    return false;
 }
 
 // Like the game's own process, the host takes on the user's locale; nothing that writes or
@@ -81,34 +99,45 @@ int run(const std::vector<std::string>& words) {
         std::cerr << "kickmark-host: " << error << '\n' << usage;
         return exitCannotStart;
     }
+    StandardOutput buffer;
+    std::ostream out(&buffer);
+    // Made after the user's locale was adopted: keep it from grouping any number written here.
+    out.imbue(std::locale::classic());
     if (arguments->help) {
-        std::cout << usage;
-        return 0;
+        out << usage;
+        return outputWritten(out) ? 0 : exitRefused;
     }
     // Every script must be readable before anything runs.
-    std::vector<std::unique_ptr<std::ifstream>> scripts;
+    std::vector<std::unique_ptr<TextLines>> scripts;
     for (const auto& script : arguments->scripts) {
-        scripts.push_back(std::make_unique<std::ifstream>(script));
-        if (!*scripts.back())
-            return cannotStart("cannot read " + pluginsdk::displayPath(script));
+        scripts.push_back(script == "-" ? TextLines::standardInput("stdin")
+                                        : TextLines::open(script, error));
+        if (!scripts.back())
+            return cannotStart(error);
     }
+    if (scripts.empty() && !arguments->demo)
+        scripts.push_back(TextLines::standardInput("stdin"));
     auto dataFolder = prepareDataFolder(arguments->dataDir, error);
     if (!dataFolder)
         return cannotStart(error);
 
     pluginsdk::Host host;
     host.setDataFolder(dataFolder->wide);
-    Shell shell(host, arguments->plugin, std::cout, std::cerr);
+    Shell shell(host, arguments->plugin, dataFolder->path / "shots.csv", out, std::cerr);
     if (!shell.loadPlugin(error))
         return cannotStart(error);
 
     if (arguments->demo)
-        runDemo(shell, dataFolder->path);
-    for (std::size_t i = 0; i < scripts.size() && !shell.quitRequested(); ++i)
-        shell.runStream(*scripts[i], pluginsdk::displayPath(arguments->scripts[i]), false);
-    if (scripts.empty() && !arguments->demo)
-        shell.runStream(std::cin, "stdin", isatty(0));
-    return shell.anyRefused() ? exitRefused : 0;
+        runDemo(shell);
+    for (const auto& script : scripts) {
+        if (shell.quitRequested())
+            break;
+        const bool prompt = script->file().empty() && isatty(0);
+        if (!shell.runSource(*script, prompt, error))
+            return cannotStart(error);
+    }
+    const bool written = !shell.outputFailed() && outputWritten(out);
+    return shell.anyRefused() || !written ? exitRefused : 0;
 }
 
 } // namespace
