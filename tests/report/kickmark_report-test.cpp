@@ -80,7 +80,7 @@ TEST(KickmarkReport, EmptyFileSaysNoShotsAndSucceeds) {
 }
 
 TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
-    for (const auto& path : {data_file("no-such-file.csv"), data_file("")}) {
+    for (const auto& path : {data_file("no-such-file.csv"), data_file("session.csv") / "x.csv"}) {
         const Outcome outcome = run_report(quoted(path));
         EXPECT_EQ(outcome.exit_code, 2) << path;
         EXPECT_TRUE(outcome.err.starts_with("cannot open " + path.string() + ": ")) << outcome.err;
@@ -89,7 +89,7 @@ TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
 }
 
 TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
-    for (const std::string arguments : {"", "a.csv b.csv", "--frobnicate a.csv", "a.csv --svg",
+    for (const std::string arguments : {"", "--frobnicate a.csv", "a.csv --svg", "a.csv --keep",
                                         "--last 0 a.csv", "--last -3 a.csv", "--last 5x a.csv"}) {
         const Outcome outcome = run_report(arguments);
         EXPECT_EQ(outcome.exit_code, 2) << arguments;
