@@ -100,8 +100,12 @@ void write_temporary(const fs::path& target, std::string_view content, Temporary
     std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
     const fs::path folder = target.parent_path();
     for (int attempt = 0;; ++attempt) {
-        const fs::path path = folder / ("." + target.filename().string() + "." +
-                                        std::to_string(digits(entropy)) + ".tmp");
+        std::string name = ".";
+        name += target.filename().string();
+        name += '.';
+        name += std::to_string(digits(entropy));
+        name += ".tmp";
+        const fs::path path = folder / name;
         const int descriptor = open_exclusively(path);
         if (descriptor < 0) {
             if (errno == EEXIST && attempt < 100) {

@@ -33,7 +33,8 @@ fs::path kept_name(fs::file_time_type modified, int attempt) {
     name[10] = '-';
     std::erase(name, ':');
     if (attempt > 1) {
-        name += "-" + std::to_string(attempt);
+        name += '-';
+        name += std::to_string(attempt);
     }
     return name + ".csv";
 }

@@ -185,10 +185,14 @@ void write_marks(std::ostream& out, std::span<const Mark> marks, const SpeedScal
 
 std::string steps_path(std::span<const double> xs, std::span<const double> values,
                        const SpeedScale& y) {
-    std::string d = "M" + coordinate(xs[0]) + ' ' + coordinate(y(values[0]));
+    std::string d = "M";
+    d += coordinate(xs[0]) + ' ' + coordinate(y(values[0]));
     for (std::size_t i = 1; i < values.size(); ++i) {
         if (values[i] != values[i - 1]) {
-            d += "H" + coordinate(xs[i]) + "V" + coordinate(y(values[i]));
+            d += 'H';
+            d += coordinate(xs[i]);
+            d += 'V';
+            d += coordinate(y(values[i]));
         }
     }
     return d + "H" + coordinate(xs.back());
@@ -263,8 +267,10 @@ void write_columns(std::ostream& out, std::span<const ColumnSummary> columns, co
             x((static_cast<double>(column.first) + static_cast<double>(column.last)) / 2);
         // At least a pixel tall, so a column of equal speeds still shows.
         const double top = std::min(y(column.fastest), y(column.slowest) - 1);
-        ranges +=
-            "M" + coordinate(at) + ' ' + coordinate(y(column.slowest)) + "V" + coordinate(top);
+        ranges += 'M';
+        ranges += coordinate(at) + ' ' + coordinate(y(column.slowest));
+        ranges += 'V';
+        ranges += coordinate(top);
         means += coordinate(at) + "," + coordinate(y(column.mean)) + " ";
         if (column.fastest > y.axis.high) {
             marks.push_back({at, column.fastest,
