@@ -4,6 +4,7 @@
 #include "number_format.h"
 #include "speed_units.h"
 #include "statistics.h"
+#include "visible_text.h"
 
 #include <algorithm>
 #include <array>
@@ -184,8 +185,11 @@ void write_session_rows(std::ostream& out, std::span<const Session> sessions) {
     std::size_t shots_width = 7;
     std::size_t width = number_width;
     std::vector<Summary> summaries;
+    std::vector<std::string> labels;
     for (const auto& session : sessions) {
-        name_width = std::max(name_width, session.date.size() + 2 + session.name.size());
+        // A file name may hold anything, terminal control sequences included.
+        labels.push_back(session.date + "  " + visible_text(session.name));
+        name_width = std::max(name_width, labels.back().size());
         shots_width = std::max(shots_width, std::to_string(session.speeds.size()).size() + 2);
         summaries.push_back(session.speeds.empty() ? Summary{} : summarize(session.speeds));
         const Summary& s = summaries.back();
@@ -200,10 +204,9 @@ void write_session_rows(std::ostream& out, std::span<const Session> sessions) {
         << pad_left("fastest", width) << pad_left("mean", width) << pad_left("median", width)
         << pad_left("90th pct", width) << '\n';
     for (std::size_t i = 0; i < sessions.size(); ++i) {
-        const Session& session = sessions[i];
         const Summary& s = summaries[i];
-        out << pad_right(session.date + "  " + session.name, name_width) << "  "
-            << pad_right("units/s", 8) << pad_left(std::to_string(s.shots), shots_width);
+        out << pad_right(labels[i], name_width) << "  " << pad_right("units/s", 8)
+            << pad_left(std::to_string(s.shots), shots_width);
         if (s.shots == 0) {
             out << '\n';
             continue;
@@ -253,7 +256,7 @@ void write_text_report(std::ostream& out, std::span<const double> speeds,
 void write_sessions_report(std::ostream& out, std::span<const Session> sessions,
                            std::size_t recent_count) {
     const Session& newest = sessions.back();
-    out << "newest session: " << newest.name << ", " << newest.date << " UTC\n";
+    out << "newest session: " << visible_text(newest.name) << ", " << newest.date << " UTC\n";
     if (newest.speeds.empty()) {
         out << "no shots\n";
     } else {

@@ -46,7 +46,7 @@ std::optional<Decoded> decode(std::string_view text) {
 }
 
 bool is_invisible(char32_t c) {
-    constexpr std::array<std::pair<char32_t, char32_t>, 13> ranges = {{
+    constexpr std::array<std::pair<char32_t, char32_t>, 14> ranges = {{
         {0x80, 0xA0}, // C1 controls, no-break space
         {0xAD, 0xAD}, // soft hyphen
         {0x034F, 0x034F},
@@ -60,6 +60,7 @@ bool is_invisible(char32_t c) {
         {0xFE00, 0xFE0F}, // variation selectors
         {0xFEFF, 0xFEFF}, // byte-order mark
         {0xFFF9, 0xFFFB},
+        {0xFFFE, 0xFFFF}, // not characters at all; XML refuses them
     }};
     for (const auto& [first, last] : ranges) {
         if (c >= first && c <= last) {
