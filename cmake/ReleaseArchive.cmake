@@ -1,8 +1,9 @@
-# "cpack" makes the archive a player downloads: the module and how to install it, nothing
-# else. The host brings its own pluginsdk.dll.
+# "cpack" makes the archive a player downloads: the module, the report program and how to
+# install and use them, nothing else. The host brings its own pluginsdk.dll.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/INSTALL.txt.in ${CMAKE_BINARY_DIR}/INSTALL.txt
   NEWLINE_STYLE CRLF)
 install(TARGETS kickmark LIBRARY DESTINATION . COMPONENT player)
+install(TARGETS kickmark-report RUNTIME DESTINATION . COMPONENT player)
 install(FILES ${CMAKE_BINARY_DIR}/INSTALL.txt DESTINATION . COMPONENT player)
 
 set(CPACK_GENERATOR ZIP)

@@ -1,5 +1,6 @@
 # Makes the release archive as a release is made, then checks what a player unpacks: the
-# module and the install text of this version, nothing else, loose at the top.
+# module, the report program and the install text of this version, nothing else, loose at the
+# top.
 execute_process(COMMAND ${CPACK} --config CPackConfig.cmake
   WORKING_DIRECTORY ${BINARY_DIR}
   RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -13,12 +14,13 @@ file(REMOVE_RECURSE ${unpacked})
 file(ARCHIVE_EXTRACT INPUT ${archive} DESTINATION ${unpacked})
 file(GLOB_RECURSE entries RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT entries)
-if(NOT entries STREQUAL "INSTALL.txt;kickmark.dll")
+if(NOT entries STREQUAL "INSTALL.txt;kickmark-report.exe;kickmark.dll")
   message(FATAL_ERROR "${archive} holds: ${entries}")
 endif()
 
 file(READ ${unpacked}/INSTALL.txt text)
-foreach(expected "Kickmark ${VERSION} " "plugin load kickmark")
+foreach(expected "Kickmark ${VERSION} " "plugin load kickmark" "After each practice"
+    "kickmark-report --keep")
   string(FIND "${text}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "INSTALL.txt lacks \"${expected}\":\n${text}")
