@@ -9,13 +9,6 @@
 
 using namespace kickmark;
 
-TEST(RoundStep, IsOneTwoOrFiveTimesAPowerOfTen) {
-    EXPECT_EQ(round_step(4500, 6), 1000);
-    EXPECT_EQ(round_step(1100, 6), 200);
-    EXPECT_EQ(round_step(2500, 6), 500);
-    EXPECT_EQ(round_step(0, 6), 0.2);
-}
-
 TEST(FitSpeedAxis, FitsTheBulkFromZeroAndLeavesWildShotsOut) {
     std::vector<double> speeds;
     for (int i = 0; i < 200; ++i) {
