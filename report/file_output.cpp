@@ -10,7 +10,9 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX // min and max stay std::min and std::max
+#endif
 #include <windows.h>
 #else
 #include <fcntl.h>
