@@ -1,8 +1,10 @@
-# "cpack" makes the archive a player downloads: the module and how to install it, nothing
-# else. The host brings its own pluginsdk.dll.
+# "cpack" makes the archive a player downloads: the module, the stand-in host that loads it
+# (with its pluginsdk.dll), the report program and how to use them, nothing else.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/INSTALL.txt.in ${CMAKE_BINARY_DIR}/INSTALL.txt
   NEWLINE_STYLE CRLF)
 install(TARGETS kickmark LIBRARY DESTINATION . COMPONENT player)
+install(TARGETS kickmark-report kickmark-host pluginsdk RUNTIME DESTINATION . COMPONENT player
+  ARCHIVE DESTINATION lib COMPONENT sdk)
 install(FILES ${CMAKE_BINARY_DIR}/INSTALL.txt DESTINATION . COMPONENT player)
 
 set(CPACK_GENERATOR ZIP)

@@ -5,12 +5,17 @@
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--last N] SHOTS.csv\n"
+    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] SHOTS...\n"
     "\n"
-    "Summarises the ball speeds in SHOTS.csv, one per line, in units/s and km/h.\n"
+    "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
+    "session; a folder stands for every .csv file in it. With several sessions, the newest\n"
+    "(by modification time) is summarised, then every session, oldest first.\n"
     "\n"
     "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
     "  --last N    compare the last N shots with the ones before (default 10)\n"
+    "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
+    "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already,\n"
+    "              then report over every session in DIR\n"
     "  --help      show this help\n";
 
 namespace {
@@ -29,32 +34,30 @@ std::size_t parse_count(std::string_view text) {
 
 Options parse_command_line(std::span<const std::string_view> arguments) {
     Options options;
-    bool have_path = false;
     for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
         const std::string_view option = *argument;
         if (option == "--help") {
             options.help = true;
             return options;
         }
-        if (option == "--svg" || option == "--last") {
+        if (option == "--svg" || option == "--last" || option == "--keep") {
             if (++argument == arguments.end()) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
                 options.svg_path = std::string(*argument);
+            } else if (option == "--keep") {
+                options.keep_folder = std::string(*argument);
             } else {
                 options.recent_count = parse_count(*argument);
             }
         } else if (option.starts_with('-')) {
             throw UsageError("unknown option " + std::string(option));
-        } else if (have_path) {
-            throw UsageError("only one shots file at a time");
         } else {
-            options.shots_path = std::string(option);
-            have_path = true;
+            options.shots_paths.emplace_back(option);
         }
     }
-    if (!have_path) {
+    if (options.shots_paths.empty()) {
         throw UsageError("no shots file given");
     }
     return options;

@@ -6,14 +6,16 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kickmark {
 
 extern const std::string_view usage;
 
 struct Options {
-    std::string shots_path;
+    std::vector<std::string> shots_paths; // files and folders, in the order given
     std::optional<std::string> svg_path;
+    std::optional<std::string> keep_folder;
     std::size_t recent_count = 10;
     bool help = false;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace kickmark {
 
@@ -16,6 +17,16 @@ std::string format_fixed(double value, int decimals) {
         text.erase(0, 1);
     }
     return text;
+}
+
+std::string format_number(double value, int decimals) {
+    if (std::fabs(value) < 1e9) {
+        return format_fixed(value, decimals);
+    }
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::scientific, 11);
+    return std::string(buffer.data(), error == std::errc{} ? end : buffer.data());
 }
 
 std::string pad_left(std::string text, std::size_t width) {

@@ -9,6 +9,11 @@ namespace kickmark {
 // compare byte for byte across machines.
 std::string format_fixed(double value, int decimals);
 
+// Fixed with `decimals` below a billion; beyond, twelve significant digits in exponent form
+// ("3.40000000000e+38"): a double's arithmetic on such a value is sure of about that many, so
+// every digit shown is right, and the column stays narrow.
+std::string format_number(double value, int decimals);
+
 std::string pad_left(std::string text, std::size_t width);
 
 } // namespace kickmark

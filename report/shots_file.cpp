@@ -1,5 +1,7 @@
 #include "shots_file.h"
 
+#include "visible_text.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -12,18 +14,39 @@
 namespace kickmark {
 namespace {
 
-bool is_blank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+// A spreadsheet's "CSV UTF-8" export starts the file with this mark.
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+bool has_negative_exponent(std::string_view text) {
+    const auto exponent = text.find_first_of("eE");
+    return exponent != std::string_view::npos && text.substr(exponent + 1).starts_with('-');
+}
+
+// The plugin saves 32-bit floats, so anything a float cannot hold was never a measured speed;
+// keeping every value in float range also keeps every later sum and square finite.
 std::optional<double> parse_speed(std::string_view text) {
-    double value = 0.0;
     const char* const end = text.data() + text.size();
+    float value = 0.0f;
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end || !std::isfinite(value)) {
+    if (stop != end) {
         return std::nullopt;
     }
-    return value;
+    if (error == std::errc::result_out_of_range) {
+        // Too small for a float is a speed of zero; too large is no speed at all.
+        return has_negative_exponent(text) ? std::optional(0.0) : std::nullopt;
+    }
+    if (error != std::errc{} || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return static_cast<double>(value);
 }
 
 std::string reason_from_errno() {
@@ -40,12 +63,18 @@ std::vector<double> parse_shots(std::istream& in, const std::string& name) {
         if (line.ends_with('\r')) {
             line.pop_back();
         }
-        if (is_blank(line)) {
+        std::string_view text = line;
+        if (number == 1 && text.starts_with(byte_order_mark)) {
+            text.remove_prefix(byte_order_mark.size());
+        }
+        text = trim(text);
+        if (text.empty()) {
             continue;
         }
-        const auto speed = parse_speed(line);
+        const auto speed = parse_speed(text);
         if (!speed) {
-            throw NotASpeed(name + ":" + std::to_string(number) + ": not a speed: " + line);
+            throw NotASpeed(name + ":" + std::to_string(number) +
+                            ": not a speed: " + visible_text(line));
         }
         speeds.push_back(*speed);
     }

@@ -1,12 +1,17 @@
 #include "svg_chart.h"
 
-#include "histogram.h"
+#include "chart_scales.h"
+#include "column_summary.h"
 #include "number_format.h"
 #include "speed_units.h"
 #include "statistics.h"
+#include "visible_text.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,26 +19,28 @@
 namespace kickmark {
 namespace {
 
-constexpr std::size_t average_window = 10;
-
 constexpr double chart_width = 1000;
-constexpr double chart_height = 480;
-constexpr double plot_top = 60;
-constexpr double plot_bottom = 380;
+constexpr double plot_top = 90;
+constexpr double plot_bottom = 400;
 constexpr double shots_left = 80;
 constexpr double shots_right = 620;
 constexpr double bars_left = 660;
 constexpr double bars_right = 900;
+constexpr double legend_y = 462;
+constexpr double chart_height = 480;
+constexpr double panel_top = 540;
+constexpr double panel_bottom = 700;
+constexpr double panel_height = 770;
 
-constexpr std::string_view shot_colour = "#1f77b4";
-constexpr std::string_view best_colour = "#d62728";
-constexpr std::string_view average_colour = "#ff7f0e";
+// Okabe and Ito's palette: blue and vermillion stay apart under every common colour-vision
+// deficiency, and the shots stay neutral grey beneath them.
+constexpr std::string_view shot_colour = "#4d4d4d";
+constexpr std::string_view bar_colour = "#9e9e9e";
+constexpr std::string_view best_colour = "#D55E00";
+constexpr std::string_view average_colour = "#0072B2";
+constexpr std::string_view grid_colour = "#e6e6e6";
 
-struct Axis {
-    double low;
-    double high;
-    double step;
-};
+constexpr std::string_view middle_dot = " \xC2\xB7 ";
 
 struct Scale {
     double domain_low;
@@ -47,162 +54,466 @@ struct Scale {
     }
 };
 
-// Steps of 1, 2 or 5 times a power of ten give tick labels people read at a glance.
-double round_step(double span, double wanted_ticks) {
-    const double raw = span / wanted_ticks;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double multiple : {1.0, 2.0, 5.0}) {
-        if (multiple * magnitude >= raw) {
-            return multiple * magnitude;
-        }
-    }
-    return 10.0 * magnitude;
-}
-
-Axis widen_to_step(double low, double high, double step) {
-    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
-}
-
-std::vector<double> ticks(double low, double high, double step) {
-    std::vector<double> values;
-    const double first = std::ceil(low / step);
-    for (double index = first; index * step <= high + step * 1e-9; ++index) {
-        values.push_back(index * step);
-    }
-    return values;
-}
+// Keeps everything drawn inside the plot: values beyond the axis sit on its edge.
+struct SpeedScale {
+    SpeedAxis axis;
+    Scale scale;
+    double operator()(double speed) const { return scale(std::clamp(speed, axis.low, axis.high)); }
+};
 
 std::string coordinate(double value) {
     return format_fixed(value, 1);
 }
 
-std::string point_list(std::span<const double> values, const Scale& x, const Scale& y) {
+std::string escaped(std::string_view text) {
+    std::string xml;
+    for (const char c : visible_text(text)) {
+        switch (c) {
+        case '&':
+            xml += "&amp;";
+            break;
+        case '<':
+            xml += "&lt;";
+            break;
+        case '>':
+            xml += "&gt;";
+            break;
+        case '"':
+            xml += "&quot;";
+            break;
+        default:
+            xml += c;
+        }
+    }
+    return xml;
+}
+
+// Huge values in three significant digits, so a label never runs off the chart.
+std::string short_number(double value, double step) {
+    if (std::fabs(value) >= 1e7) {
+        std::array<char, 32> buffer{};
+        const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                                std::chars_format::general, 3);
+        return std::string(buffer.data(), error == std::errc{} ? end : buffer.data());
+    }
+    const int decimals = step < 1 ? static_cast<int>(std::ceil(-std::log10(step))) : 0;
+    return format_fixed(value, std::clamp(decimals, 0, 6));
+}
+
+std::string speed_text(double speed) {
+    return format_number(speed, 2) + " units/s (" + format_number(to_kmh(speed), 2) + " km/h)";
+}
+
+void write_text(std::ostream& out, double x, double y, std::string_view anchor,
+                std::string_view xml_text, std::string_view extra = "") {
+    out << "<text x=\"" << coordinate(x) << "\" y=\"" << coordinate(y) << "\" text-anchor=\""
+        << anchor << '"' << extra << '>' << xml_text << "</text>\n";
+}
+
+void write_line(std::ostream& out, double x1, double y1, double x2, double y2,
+                std::string_view stroke, std::string_view extra = "") {
+    out << "<line x1=\"" << coordinate(x1) << "\" y1=\"" << coordinate(y1) << "\" x2=\""
+        << coordinate(x2) << "\" y2=\"" << coordinate(y2) << "\" stroke=\"" << stroke << '"'
+        << extra << "/>\n";
+}
+
+std::string rotated(double degrees, double x, double y) {
+    return " transform=\"rotate(" + format_fixed(degrees, 0) + ' ' + coordinate(x) + ' ' +
+           coordinate(y) + ")\"";
+}
+
+void write_speed_axes(std::ostream& out, const SpeedScale& y, double left, double right, double top,
+                      double bottom) {
+    for (const double speed : axis_ticks(y.axis.low, y.axis.high, y.axis.step)) {
+        write_line(out, left, y(speed), right, y(speed), grid_colour);
+        write_text(out, left - 6, y(speed) + 4, "end", short_number(speed, y.axis.step));
+    }
+    const double middle = (top + bottom) / 2;
+    write_text(out, 22, middle, "middle", "speed (units/s)", rotated(-90, 22, middle));
+    write_line(out, left, top, left, bottom, "black");
+}
+
+void write_kmh_axis(std::ostream& out, const SpeedScale& y) {
+    const auto ticks = kmh_ticks(y.axis);
+    const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 1.0;
+    for (const double kmh : ticks) {
+        const double at = y(kmh / kmh_per_unit_per_second);
+        write_line(out, bars_right, at, bars_right + 5, at, "black");
+        write_text(out, bars_right + 8, at + 4, "start", short_number(kmh, step));
+    }
+    const double middle = (plot_top + plot_bottom) / 2;
+    write_text(out, chart_width - 18, middle, "middle", "speed (km/h)",
+               rotated(90, chart_width - 18, middle));
+    write_line(out, bars_right, plot_top, bars_right, plot_bottom, "black");
+}
+
+void write_shot_axis(std::ostream& out, const Scale& x, std::size_t shots) {
+    const double step = std::max(1.0, round_step(static_cast<double>(shots), 6));
+    for (const double shot : axis_ticks(step, static_cast<double>(shots), step)) {
+        write_line(out, x(shot), plot_bottom, x(shot), plot_bottom + 5, "black");
+        write_text(out, x(shot), plot_bottom + 18, "middle", format_fixed(shot, 0));
+    }
+    write_line(out, shots_left, plot_bottom, shots_right, plot_bottom, "black");
+    write_text(out, (shots_left + shots_right) / 2, plot_bottom + 36, "middle", "shot number");
+}
+
+struct Mark {
+    double x;
+    double speed;
+    std::string title;
+};
+
+// Shots beyond the axis: a triangle on the edge each, and their speeds written above as far as
+// they fit side by side.
+void write_marks(std::ostream& out, std::span<const Mark> marks, const SpeedScale& y) {
+    double free_from = -1e9;
+    for (const Mark& mark : marks) {
+        const bool above = mark.speed > y.axis.high;
+        const double edge = above ? y(y.axis.high) : y(y.axis.low);
+        const double tip = above ? edge - 7 : edge + 7;
+        out << "<path class=\"beyond\" d=\"M" << coordinate(mark.x - 4) << ' ' << coordinate(edge)
+            << "H" << coordinate(mark.x + 4) << "L" << coordinate(mark.x) << ' ' << coordinate(tip)
+            << "Z\" fill=\"" << shot_colour << "\"><title>" << escaped(mark.title)
+            << "</title></path>\n";
+        if (above && mark.x >= free_from) {
+            write_text(out, mark.x, tip - 4, "middle", short_number(mark.speed, 1),
+                       " font-size=\"10\"");
+            free_from = mark.x + 60;
+        }
+    }
+}
+
+std::string steps_path(std::span<const double> xs, std::span<const double> values,
+                       const SpeedScale& y) {
+    std::string d = "M";
+    d += coordinate(xs[0]) + ' ' + coordinate(y(values[0]));
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (values[i] != values[i - 1]) {
+            d += 'H';
+            d += coordinate(xs[i]);
+            d += 'V';
+            d += coordinate(y(values[i]));
+        }
+    }
+    return d + "H" + coordinate(xs.back());
+}
+
+std::string polyline_points(std::span<const double> xs, std::span<const double> values,
+                            const SpeedScale& y) {
     std::string points;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        points += coordinate(x(static_cast<double>(i + 1))) + "," + coordinate(y(values[i])) + " ";
+        points += coordinate(xs[i]) + "," + coordinate(y(values[i])) + " ";
     }
     points.pop_back();
     return points;
 }
 
-void write_text(std::ostream& out, double x, double y, std::string_view anchor,
-                std::string_view text, int rotation = 0) {
-    out << "<text x=\"" << coordinate(x) << "\" y=\"" << coordinate(y) << "\" text-anchor=\""
-        << anchor << '"';
-    if (rotation != 0) {
-        out << " transform=\"rotate(" << std::to_string(rotation) << ' ' << coordinate(x) << ' '
-            << coordinate(y) << ")\"";
+struct Series {
+    std::vector<double> xs;      // where each point sits
+    std::vector<double> best;    // running best at each point
+    std::vector<double> average; // moving average at each point
+};
+
+// One point per shot, or with column summaries one per column (at its last shot).
+Series series_at(std::span<const double> speeds, std::span<const ColumnSummary> columns,
+                 const Scale& x) {
+    const auto best = running_best(speeds);
+    const auto average = moving_average(speeds, average_window(speeds.size()));
+    Series series;
+    const auto add = [&](std::size_t index) {
+        series.xs.push_back(x(static_cast<double>(index + 1)));
+        series.best.push_back(best[index]);
+        series.average.push_back(average[index]);
+    };
+    if (columns.empty()) {
+        for (std::size_t i = 0; i < speeds.size(); ++i) {
+            add(i);
+        }
+    } else {
+        for (const auto& column : columns) {
+            add(column.last - 1);
+        }
     }
-    out << '>' << text << "</text>\n";
+    return series;
 }
 
-void write_line(std::ostream& out, double x1, double y1, double x2, double y2,
-                std::string_view stroke, int stroke_width = 1) {
-    out << "<line x1=\"" << coordinate(x1) << "\" y1=\"" << coordinate(y1) << "\" x2=\""
-        << coordinate(x2) << "\" y2=\"" << coordinate(y2) << "\" stroke=\"" << stroke
-        << "\" stroke-width=\"" << std::to_string(stroke_width) << "\"/>\n";
-}
-
-void write_speed_axes(std::ostream& out, const Axis& axis, const Scale& y) {
-    for (const double speed : ticks(axis.low, axis.high, axis.step)) {
-        write_line(out, shots_left, y(speed), bars_right, y(speed), "#e0e0e0");
-        write_text(out, shots_left - 6, y(speed) + 4, "end", format_fixed(speed, 0));
-        write_text(out, bars_right + 6, y(speed) + 4, "start", format_fixed(to_kmh(speed), 0));
+void write_dots(std::ostream& out, std::span<const double> speeds, const Scale& x,
+                const SpeedScale& y, std::vector<Mark>& marks) {
+    const std::size_t n = speeds.size();
+    const std::string_view radius = n <= 200 ? "3" : n <= 1000 ? "2" : "1.3";
+    const std::string_view opacity = n <= 200 ? "0.7" : n <= 1000 ? "0.45" : "0.3";
+    out << "<g class=\"shots\" fill=\"" << shot_colour << "\" fill-opacity=\"" << opacity
+        << "\">\n";
+    for (std::size_t i = 0; i < n; ++i) {
+        const double speed = speeds[i];
+        const std::string title = "shot " + std::to_string(i + 1) + ": " + speed_text(speed);
+        if (speed > y.axis.high || speed < y.axis.low) {
+            marks.push_back({x(static_cast<double>(i + 1)), speed, title});
+            continue;
+        }
+        out << "<circle class=\"shot\" cx=\"" << coordinate(x(static_cast<double>(i + 1)))
+            << "\" cy=\"" << coordinate(y(speed)) << "\" r=\"" << radius << "\"><title>" << title
+            << "</title></circle>\n";
     }
-    const double middle = (plot_top + plot_bottom) / 2;
-    write_text(out, 24, middle, "middle", "speed (units/s)", -90);
-    write_text(out, chart_width - 20, middle, "middle", "speed (km/h)", 90);
-    write_line(out, shots_left, plot_top, shots_left, plot_bottom, "black");
-    write_line(out, bars_left, plot_top, bars_left, plot_bottom, "black");
+    out << "</g>\n";
 }
 
-void write_shot_axis(std::ostream& out, const Axis& axis, const Scale& x) {
-    for (const double shot : ticks(axis.low, axis.high, axis.step)) {
-        write_line(out, x(shot), plot_bottom, x(shot), plot_bottom + 5, "black");
-        write_text(out, x(shot), plot_bottom + 18, "middle", format_fixed(shot, 0));
+void write_columns(std::ostream& out, std::span<const ColumnSummary> columns, const Scale& x,
+                   const SpeedScale& y, std::vector<Mark>& marks) {
+    std::string ranges;
+    std::string means;
+    for (const auto& column : columns) {
+        const double at =
+            x((static_cast<double>(column.first) + static_cast<double>(column.last)) / 2);
+        // At least a pixel tall, so a column of equal speeds still shows.
+        const double top = std::min(y(column.fastest), y(column.slowest) - 1);
+        ranges += 'M';
+        ranges += coordinate(at) + ' ' + coordinate(y(column.slowest));
+        ranges += 'V';
+        ranges += coordinate(top);
+        means += coordinate(at) + "," + coordinate(y(column.mean)) + " ";
+        if (column.fastest > y.axis.high) {
+            marks.push_back({at, column.fastest,
+                             "shots " + std::to_string(column.first) + " to " +
+                                 std::to_string(column.last) + ": fastest " +
+                                 speed_text(column.fastest)});
+        }
     }
-    write_line(out, shots_left, plot_bottom, shots_right, plot_bottom, "black");
-    write_text(out, (shots_left + shots_right) / 2, plot_bottom + 38, "middle", "shot number");
+    means.pop_back();
+    out << "<path class=\"column-range\" d=\"" << ranges << "\" stroke=\"" << bar_colour
+        << "\" stroke-width=\"1\" stroke-opacity=\"0.55\"/>\n"
+        << "<polyline class=\"column-mean\" fill=\"none\" stroke=\"" << shot_colour
+        << "\" stroke-width=\"1\" stroke-opacity=\"0.45\" points=\"" << means << "\"/>\n";
 }
 
-void write_histogram(std::ostream& out, const Histogram& histogram, const Scale& y) {
-    const auto largest = static_cast<double>(std::ranges::max(histogram.counts));
-    const Axis axis = widen_to_step(0, largest, std::max(1.0, round_step(largest, 4)));
-    const Scale x{0, axis.high, bars_left, bars_right};
-    for (std::size_t bin = 0; bin < histogram.counts.size(); ++bin) {
-        const double start = histogram.bin_start(bin);
-        const double top = y(start + histogram.bin_width);
+void write_histogram(std::ostream& out, std::span<const double> speeds, const SpeedScale& y) {
+    const SpeedAxis& axis = y.axis;
+    const double width = std::max(500.0, round_step(axis.high - axis.low, 20));
+    const auto bins = static_cast<std::size_t>(std::ceil((axis.high - axis.low) / width));
+    std::vector<std::size_t> counts(bins, 0);
+    std::size_t above = 0;
+    for (const double speed : speeds) {
+        if (speed >= axis.high || speed < axis.low) {
+            above += speed >= axis.high ? 1 : 0;
+            continue;
+        }
+        const auto bin = static_cast<std::size_t>(std::floor((speed - axis.low) / width));
+        ++counts[std::min(bin, bins - 1)];
+    }
+    const auto largest = static_cast<double>(std::max<std::size_t>(1, std::ranges::max(counts)));
+    const double count_step = std::max(1.0, round_step(largest, 4));
+    const double count_top = std::ceil(largest / count_step) * count_step;
+    const Scale x{0, count_top, bars_left, bars_right};
+    out << "<g class=\"histogram\" fill=\"" << bar_colour << "\" stroke=\"white\">\n";
+    for (std::size_t bin = 0; bin < bins; ++bin) {
+        const double start = axis.low + static_cast<double>(bin) * width;
+        const double top = y(start + width);
         out << "<rect class=\"bin\" x=\"" << coordinate(bars_left) << "\" y=\"" << coordinate(top)
-            << "\" width=\""
-            << coordinate(x(static_cast<double>(histogram.counts[bin])) - bars_left)
-            << "\" height=\"" << coordinate(y(start) - top) << "\" fill=\"" << shot_colour
-            << "\" fill-opacity=\"0.6\" stroke=\"white\"/>\n";
+            << "\" width=\"" << coordinate(x(static_cast<double>(counts[bin])) - bars_left)
+            << "\" height=\"" << coordinate(y(start) - top) << "\"/>\n";
     }
-    for (const double count : ticks(axis.low, axis.high, axis.step)) {
+    out << "</g>\n";
+    if (above > 0) {
+        write_text(out, bars_left + 4, plot_top - 6, "start",
+                   std::to_string(above) + " above the axis", " font-size=\"10\"");
+    }
+    for (const double count : axis_ticks(0, count_top, count_step)) {
         write_line(out, x(count), plot_bottom, x(count), plot_bottom + 5, "black");
         write_text(out, x(count), plot_bottom + 18, "middle", format_fixed(count, 0));
     }
+    write_line(out, bars_left, plot_top, bars_left, plot_bottom, "black");
     write_line(out, bars_left, plot_bottom, bars_right, plot_bottom, "black");
-    write_text(out, (bars_left + bars_right) / 2, plot_bottom + 38, "middle",
-               "shots per " + format_fixed(histogram.bin_width, 0) + " units/s");
+    write_text(out, (bars_left + bars_right) / 2, plot_bottom + 36, "middle",
+               "shots per " + short_number(width, width) + " units/s");
 }
 
-void write_series(std::ostream& out, std::span<const double> speeds, const Scale& x,
-                  const Scale& y) {
-    out << "<polyline class=\"average\" fill=\"none\" stroke=\"" << average_colour
-        << "\" stroke-width=\"2\" points=\""
-        << point_list(moving_average(speeds, average_window), x, y) << "\"/>\n";
-    out << "<polyline class=\"best\" fill=\"none\" stroke=\"" << best_colour
-        << "\" stroke-width=\"2\" points=\"" << point_list(running_best(speeds), x, y) << "\"/>\n";
-    for (std::size_t i = 0; i < speeds.size(); ++i) {
-        const auto number = static_cast<double>(i + 1);
-        out << "<circle class=\"shot\" cx=\"" << coordinate(x(number)) << "\" cy=\""
-            << coordinate(y(speeds[i])) << "\" r=\"3\" fill=\"" << shot_colour
-            << "\" fill-opacity=\"0.7\"><title>shot " << std::to_string(i + 1) << ": "
-            << format_fixed(speeds[i], 2) << " units/s, " << format_fixed(to_kmh(speeds[i]), 2)
-            << " km/h</title></circle>\n";
+void write_legend_item(std::ostream& out, double& x, std::string_view symbol,
+                       std::string_view label) {
+    out << symbol;
+    write_text(out, x + 24, legend_y + 4, "start", label);
+    x += 34 + 6.5 * static_cast<double>(label.size());
+}
+
+void write_legend(std::ostream& out, bool columns, std::size_t column_width, std::size_t window,
+                  bool any_marks) {
+    double x = shots_left;
+    const std::string at = coordinate(legend_y);
+    const auto line = [&](std::string_view colour, std::string_view extra = "") {
+        return "<line x1=\"" + coordinate(x) + "\" y1=\"" + at + "\" x2=\"" + coordinate(x + 18) +
+               "\" y2=\"" + at + "\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\"" +
+               std::string(extra) + "/>\n";
+    };
+    if (columns) {
+        write_legend_item(out, x,
+                          "<line x1=\"" + coordinate(x + 9) + "\" y1=\"" +
+                              coordinate(legend_y - 7) + "\" x2=\"" + coordinate(x + 9) +
+                              "\" y2=\"" + coordinate(legend_y + 7) + "\" stroke=\"" +
+                              std::string(bar_colour) + "\" stroke-width=\"3\"/>\n",
+                          "slowest to fastest of each " + std::to_string(column_width) +
+                              " shots, and their mean");
+    } else {
+        write_legend_item(out, x,
+                          "<circle cx=\"" + coordinate(x + 9) + "\" cy=\"" + at +
+                              "\" r=\"3\" fill=\"" + std::string(shot_colour) + "\"/>\n",
+                          "shot");
+    }
+    write_legend_item(out, x, line(best_colour), "best so far");
+    write_legend_item(out, x, line(average_colour),
+                      "average of the last " + std::to_string(window) + " shots");
+    if (any_marks) {
+        write_legend_item(out, x,
+                          "<path d=\"M" + coordinate(x + 5) + ' ' + coordinate(legend_y + 4) + "H" +
+                              coordinate(x + 13) + "L" + coordinate(x + 9) + ' ' +
+                              coordinate(legend_y - 3) + "Z\" fill=\"" + std::string(shot_colour) +
+                              "\"/>\n",
+                          "beyond the axis");
     }
 }
 
-void write_legend(std::ostream& out) {
-    const double y = chart_height - 24;
-    out << "<circle cx=\"" << coordinate(shots_left + 5) << "\" cy=\"" << coordinate(y - 4)
-        << "\" r=\"3\" fill=\"" << shot_colour << "\"/>\n";
-    write_text(out, shots_left + 14, y, "start", "shot");
-    write_line(out, shots_left + 70, y - 4, shots_left + 90, y - 4, best_colour, 2);
-    write_text(out, shots_left + 96, y, "start", "best so far");
-    write_line(out, shots_left + 190, y - 4, shots_left + 210, y - 4, average_colour, 2);
-    write_text(out, shots_left + 216, y, "start",
-               "average of the last " + std::to_string(average_window) + " shots");
+std::string headline(std::span<const double> speeds, std::size_t recent_count) {
+    const Summary summary = summarize(speeds);
+    std::string text = std::to_string(summary.shots) + (summary.shots == 1 ? " shot" : " shots") +
+                       std::string(middle_dot) + "fastest " + speed_text(summary.fastest) +
+                       std::string(middle_dot) + "mean " + format_number(summary.mean, 2) +
+                       " units/s";
+    if (speeds.size() > recent_count) {
+        const auto split = speeds.size() - recent_count;
+        const double change =
+            summarize(speeds.subspan(split)).mean - summarize(speeds.first(split)).mean;
+        const std::string number = format_number(change, 2);
+        text += std::string(middle_dot) + "last " + std::to_string(recent_count) + ": mean " +
+                (number.starts_with('-') ? number : "+" + number) + " units/s";
+    }
+    return text;
+}
+
+void write_shots_plot(std::ostream& out, std::span<const double> speeds, std::size_t recent_count) {
+    std::vector<double> sorted(speeds.begin(), speeds.end());
+    std::ranges::sort(sorted);
+    const SpeedAxis axis = fit_speed_axis(sorted);
+    const SpeedScale y{axis, {axis.low, axis.high, plot_bottom, plot_top}};
+    const auto shots = static_cast<double>(speeds.size());
+    const Scale x{0.5, shots + 0.5, shots_left, shots_right};
+
+    write_text(out, chart_width / 2, 50, "middle", escaped(headline(speeds, recent_count)));
+    write_speed_axes(out, y, shots_left, bars_right, plot_top, plot_bottom);
+    write_kmh_axis(out, y);
+    write_shot_axis(out, x, speeds.size());
+    write_histogram(out, speeds, y);
+
+    std::vector<Mark> marks;
+    std::vector<ColumnSummary> columns;
+    if (speeds.size() > most_dots) {
+        columns = column_summaries(speeds, static_cast<std::size_t>(shots_right - shots_left));
+        write_columns(out, columns, x, y, marks);
+    } else {
+        write_dots(out, speeds, x, y, marks);
+    }
+    const Series series = series_at(speeds, columns, x);
+    out << "<path class=\"best\" fill=\"none\" stroke=\"" << best_colour
+        << "\" stroke-width=\"2\" d=\"" << steps_path(series.xs, series.best, y) << "\"/>\n"
+        << "<polyline class=\"average\" fill=\"none\" stroke=\"" << average_colour
+        << "\" stroke-width=\"2.5\" stroke-linejoin=\"round\" points=\""
+        << polyline_points(series.xs, series.average, y) << "\"/>\n";
+    write_marks(out, marks, y);
+    write_legend(out, !columns.empty(), columns.empty() ? 1 : speeds.size() / columns.size(),
+                 average_window(speeds.size()), !marks.empty());
+}
+
+void write_sessions_panel(std::ostream& out, std::span<const Session> sessions) {
+    std::vector<double> values;
+    std::vector<double> medians;
+    std::vector<std::optional<Summary>> summaries;
+    for (const auto& session : sessions) {
+        if (session.speeds.empty()) {
+            summaries.emplace_back();
+            continue;
+        }
+        summaries.push_back(summarize(session.speeds));
+        medians.push_back(summaries.back()->median);
+        values.push_back(summaries.back()->median);
+        values.push_back(summaries.back()->fastest);
+    }
+    write_text(out, shots_left, panel_top - 16, "start",
+               "<tspan font-weight=\"bold\">Sessions</tspan>, oldest first: median and fastest "
+               "shot of each");
+    if (values.empty()) {
+        return;
+    }
+    const SpeedAxis axis = fit_capped_axis(values, std::ranges::max(medians));
+    const SpeedScale y{axis, {axis.low, axis.high, panel_bottom, panel_top}};
+    const Scale x{-0.5, static_cast<double>(sessions.size()) - 0.5, shots_left, bars_right};
+    write_speed_axes(out, y, shots_left, bars_right, panel_top, panel_bottom);
+    write_line(out, shots_left, panel_bottom, bars_right, panel_bottom, "black");
+
+    const std::size_t label_every = (sessions.size() + 9) / 10;
+    std::string median_points;
+    std::string fastest_points;
+    std::vector<Mark> marks;
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        const double at = x(static_cast<double>(i));
+        if (i % label_every == 0) {
+            write_line(out, at, panel_bottom, at, panel_bottom + 5, "black");
+            write_text(out, at, panel_bottom + 18, "middle",
+                       escaped(sessions[i].date.substr(0, 10)));
+        }
+        if (!summaries[i]) {
+            continue;
+        }
+        const Summary& s = *summaries[i];
+        median_points += coordinate(at) + "," + coordinate(y(s.median)) + " ";
+        fastest_points += coordinate(at) + "," + coordinate(y(s.fastest)) + " ";
+        const std::string title = escaped(
+            sessions[i].name + ", " + sessions[i].date + ": " + std::to_string(s.shots) +
+            " shots, median " + speed_text(s.median) + ", fastest " + speed_text(s.fastest));
+        for (const auto& [value, colour] :
+             {std::pair{s.median, average_colour}, std::pair{s.fastest, best_colour}}) {
+            out << "<circle class=\"session\" cx=\"" << coordinate(at) << "\" cy=\""
+                << coordinate(y(value)) << "\" r=\"4\" fill=\"" << colour << "\"><title>" << title
+                << "</title></circle>\n";
+        }
+        if (s.fastest > axis.high) {
+            marks.push_back(
+                {at, s.fastest, sessions[i].name + ": fastest " + speed_text(s.fastest)});
+        }
+    }
+    median_points.pop_back();
+    fastest_points.pop_back();
+    out << "<polyline class=\"session-median\" fill=\"none\" stroke=\"" << average_colour
+        << "\" stroke-width=\"2\" points=\"" << median_points << "\"/>\n"
+        << "<polyline class=\"session-fastest\" fill=\"none\" stroke=\"" << best_colour
+        << "\" stroke-width=\"2\" stroke-dasharray=\"6 3\" points=\"" << fastest_points << "\"/>\n";
+    write_marks(out, marks, y);
+    const double legend = panel_bottom + 48;
+    write_line(out, shots_left, legend - 4, shots_left + 18, legend - 4, average_colour,
+               " stroke-width=\"2\"");
+    write_text(out, shots_left + 24, legend, "start", "median");
+    write_line(out, shots_left + 90, legend - 4, shots_left + 108, legend - 4, best_colour,
+               " stroke-width=\"2\" stroke-dasharray=\"6 3\"");
+    write_text(out, shots_left + 114, legend, "start", "fastest");
 }
 
 } // namespace
 
-void write_svg_chart(std::ostream& out, std::span<const double> speeds) {
-    const Histogram histogram = make_histogram(speeds);
-    const double bins_end = histogram.bin_start(histogram.counts.size());
-    const double lowest = std::min(0.0, histogram.first_bin_start);
-    const Axis speed_axis = widen_to_step(lowest, bins_end, round_step(bins_end - lowest, 6));
-    const Scale y{speed_axis.low, speed_axis.high, plot_bottom, plot_top};
-
-    const auto shots = static_cast<double>(speeds.size());
-    const Axis shot_axis{0.5, shots + 0.5, std::max(1.0, round_step(shots, 6))};
-    const Scale x{shot_axis.low, shot_axis.high, shots_left, shots_right};
-
+void write_svg_chart(std::ostream& out, const ChartInput& input) {
+    const bool panel = input.sessions.size() > 1;
     const std::string width = format_fixed(chart_width, 0);
-    const std::string height = format_fixed(chart_height, 0);
+    const std::string height = format_fixed(panel ? panel_height : chart_height, 0);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
-        << "\" viewBox=\"0 0 " << width << ' ' << height
-        << "\" font-family=\"sans-serif\" font-size=\"12\">\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " << width << ' ' << height
+        << "\" width=\"100%\" font-family=\"sans-serif\" font-size=\"12\">\n"
         << "<title>Ball speed by shot</title>\n"
         << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    write_text(out, chart_width / 2, 30, "middle", "Ball speed by shot");
-    write_speed_axes(out, speed_axis, y);
-    write_shot_axis(out, shot_axis, x);
-    write_histogram(out, histogram, y);
-    write_series(out, speeds, x, y);
-    write_legend(out);
+    write_text(out, chart_width / 2, 28, "middle", "Ball speed by shot",
+               " font-size=\"16\" font-weight=\"bold\"");
+    if (input.speeds.empty()) {
+        write_text(out, chart_width / 2, 50, "middle", "no shots in the newest session");
+    } else {
+        write_shots_plot(out, input.speeds, input.recent_count);
+    }
+    if (panel) {
+        write_sessions_panel(out, input.sessions);
+    }
     out << "</svg>\n";
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session.h"
+
 #include <cstddef>
 #include <ostream>
 #include <span>
@@ -9,5 +11,11 @@ namespace kickmark {
 // Summary statistics, a histogram drawn with block characters (UTF-8), and how the last
 // `recent_count` shots compare with the ones before. `speeds` must not be empty.
 void write_text_report(std::ostream& out, std::span<const double> speeds, std::size_t recent_count);
+
+// The newest session's report as above, then one row per session, oldest first, and how the
+// newest session compares with all the shots of the sessions before it. `sessions` holds at
+// least two, oldest first; any of them may be empty.
+void write_sessions_report(std::ostream& out, std::span<const Session> sessions,
+                           std::size_t recent_count);
 
 } // namespace kickmark

@@ -1,5 +1,6 @@
 # Makes the release archive as a release is made, then checks what a player unpacks: the
-# module and the install text of this version, nothing else, loose at the top.
+# module, the stand-in host, the report program and the install text of this version, nothing
+# else, loose at the top.
 execute_process(COMMAND ${CPACK} --config CPackConfig.cmake
   WORKING_DIRECTORY ${BINARY_DIR}
   RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -13,14 +14,16 @@ file(REMOVE_RECURSE ${unpacked})
 file(ARCHIVE_EXTRACT INPUT ${archive} DESTINATION ${unpacked})
 file(GLOB_RECURSE entries RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT entries)
-if(NOT entries STREQUAL "INSTALL.txt;kickmark.dll")
+if(NOT entries STREQUAL "INSTALL.txt;kickmark-host.exe;kickmark-report.exe;kickmark.dll;pluginsdk.dll")
   message(FATAL_ERROR "${archive} holds: ${entries}")
 endif()
 
 file(READ ${unpacked}/INSTALL.txt text)
-# It must say which hosts load this build and how to build for the others.
+# It must say which hosts load this build, how to build for the others, and the routine after
+# each practice.
 foreach(expected "Kickmark ${VERSION} " "built with MinGW-w64" "it will not load there"
-                 "cmake --preset msvc")
+                 "cmake --preset msvc" "kickmark-host --demo" "After each practice"
+                 "kickmark-report --keep")
   string(FIND "${text}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "INSTALL.txt lacks \"${expected}\":\n${text}")

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -26,14 +28,16 @@ struct Outcome {
 };
 
 // Runs the built program through the shell, which both sh and cmd.exe accept in this form.
-Outcome run_report(const std::string& arguments) {
+Outcome run_report(const std::string& arguments, const std::string& standard_output = "") {
     // Named per test, since ctest may run several of these at once.
     const std::string stem = std::string("kickmark-report-") +
                              testing::UnitTest::GetInstance()->current_test_info()->name();
     const auto out_path = std::filesystem::temp_directory_path() / (stem + ".out");
     const auto err_path = std::filesystem::temp_directory_path() / (stem + ".err");
-    std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > \"" +
-                          out_path.string() + "\" 2> \"" + err_path.string() + "\"";
+    const std::string out_target =
+        standard_output.empty() ? "\"" + out_path.string() + "\"" : standard_output;
+    std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
+                          out_target + " 2> \"" + err_path.string() + "\"";
 #ifdef _WIN32
     // cmd.exe strips the first and the last quote of a line that holds more than two.
     command = "\"" + command + "\"";
@@ -80,7 +84,7 @@ TEST(KickmarkReport, EmptyFileSaysNoShotsAndSucceeds) {
 }
 
 TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
-    for (const auto& path : {data_file("no-such-file.csv"), data_file("")}) {
+    for (const auto& path : {data_file("no-such-file.csv"), data_file("session.csv") / "x.csv"}) {
         const Outcome outcome = run_report(quoted(path));
         EXPECT_EQ(outcome.exit_code, 2) << path;
         EXPECT_TRUE(outcome.err.starts_with("cannot open " + path.string() + ": ")) << outcome.err;
@@ -89,7 +93,7 @@ TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
 }
 
 TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
-    for (const std::string arguments : {"", "a.csv b.csv", "--frobnicate a.csv", "a.csv --svg",
+    for (const std::string arguments : {"", "--frobnicate a.csv", "a.csv --svg", "a.csv --keep",
                                         "--last 0 a.csv", "--last -3 a.csv", "--last 5x a.csv"}) {
         const Outcome outcome = run_report(arguments);
         EXPECT_EQ(outcome.exit_code, 2) << arguments;
@@ -113,4 +117,90 @@ TEST(KickmarkReport, WritesReportAndChartForGoodFile) {
     EXPECT_EQ(outcome.out, read_file(data_file("session.txt")));
     EXPECT_TRUE(read_file(chart).ends_with("</svg>\n"));
     std::filesystem::remove(chart);
+}
+
+namespace {
+
+// A scratch folder per test, removed afterwards.
+class ReportFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  (std::string("kickmark-report-files-") +
+                   testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(ReportFiles, RefusesAChartPathThatIsAnInputFileUnderAnySpelling) {
+    const auto shots = folder_ / "s.csv";
+    write_file(shots, "1500.000000\n");
+    std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv"};
+#ifndef _WIN32
+    std::filesystem::create_symlink(shots, folder_ / "link.svg");
+    spellings.push_back(folder_ / "link.svg");
+#endif
+    for (const auto& chart : spellings) {
+        const Outcome outcome = run_report("--svg " + quoted(chart) + " " + quoted(shots));
+        EXPECT_EQ(outcome.exit_code, 2) << chart;
+        EXPECT_EQ(outcome.err, "cannot write the chart to " + chart.string() +
+                                   ": it is the shots file " + shots.string() + "\n");
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(read_file(shots), "1500.000000\n");
+    }
+}
+
+TEST_F(ReportFiles, AChartThatCannotBeWrittenFailsBeforeAnyReport) {
+    const auto chart = folder_ / "missing" / "c.svg";
+    const Outcome outcome =
+        run_report("--svg " + quoted(chart) + " " + quoted(data_file("session.csv")));
+    EXPECT_EQ(outcome.exit_code, 2);
+    EXPECT_TRUE(outcome.err.starts_with("cannot write " + chart.string() + ": ")) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 0);
+}
+
+#ifndef _WIN32
+TEST(KickmarkReport, AReportLostOnTheWayOutIsAFailure) {
+    const Outcome outcome = run_report(quoted(data_file("session.csv")), "/dev/full");
+    EXPECT_EQ(outcome.exit_code, 2);
+    EXPECT_EQ(outcome.err, "cannot write standard output: No space left on device\n");
+}
+#endif
+
+TEST_F(ReportFiles, KeepsEachSessionOnceAndReportsOverTheFolder) {
+    const auto kept = folder_ / "kept";
+    const auto shots = folder_ / "shots.csv";
+    write_file(shots, "1000.000000\n2000.000000\n");
+    const auto first_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    std::filesystem::last_write_time(shots, first_time);
+    Outcome outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.starts_with("kept " + shots.string() + " as ")) << outcome.out;
+
+    write_file(shots, "3000.000000\n");
+    outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(" is kept already as "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("newest session against the 2 shots of the 1 session before"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept), {}), 2);
+}
+
+TEST_F(ReportFiles, ABadLineInAnySessionKeepsNothing) {
+    const auto kept = folder_ / "kept";
+    const Outcome outcome =
+        run_report("--keep " + quoted(kept) + " " + quoted(data_file("session.csv")) + " " +
+                   quoted(data_file("typo.csv")));
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_FALSE(std::filesystem::exists(kept));
 }

@@ -1,9 +1,13 @@
+#include "number_format.h"
 #include "shots_file.h"
 #include "statistics.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+#include <random>
 #include <vector>
 
 using namespace kickmark;
@@ -32,13 +36,49 @@ TEST(Summarize, SingleShotIsEveryStatisticWithZeroDeviation) {
     EXPECT_EQ(summary.shots, 1u);
     for (const double value :
          {summary.fastest, summary.mean, summary.median, summary.percentile_90}) {
-        EXPECT_DOUBLE_EQ(value, 1523.400024);
+        EXPECT_EQ(value, double(1523.400024f));
     }
     EXPECT_EQ(summary.standard_deviation, 0.0);
 }
 
 TEST(Summarize, OddCountMedianIsMiddleValue) {
     EXPECT_DOUBLE_EQ(summarize(std::vector{900.0, 100.0, 500.0}).median, 500.0);
+}
+
+// The expected texts are the exact mean and population deviation, worked out in rational
+// arithmetic and rounded to the digits the report prints.
+TEST(Summarize, HugeSpeedsAmongOrdinaryOnesGiveTheRightDigits) {
+    struct Case {
+        std::vector<double> speeds;
+        const char* mean;
+        const char* deviation;
+    };
+    const std::vector<Case> cases = {
+        {{1000, 2000, double(1e19f)}, "3.33333332684e+18", "4.71404519872e+18"},
+        {{1000, 2000, 3000, double(3.4e38f)}, "8.49999988036e+37", "1.47224316571e+38"},
+        {{double(3.4e38f), double(3.4e38f), 1500}, "2.26666663476e+38", "1.60277534813e+38"},
+        {{double(FLT_MAX), -double(FLT_MAX), 2000}, "666.67", "2.77839372580e+38"},
+    };
+    for (const auto& [speeds, mean, deviation] : cases) {
+        const Summary summary = summarize(speeds);
+        EXPECT_EQ(format_number(summary.mean, 2), mean);
+        EXPECT_EQ(format_number(summary.standard_deviation, 2), deviation);
+    }
+}
+
+TEST(Summarize, EveryLevelLiesBetweenTheSlowestAndTheFastest) {
+    // Summing a thousand copies of 0.1 rounds past 0.1 unless the mean is held in.
+    const std::vector<double> equal(1000, double(0.1f));
+    const Summary same = summarize(equal);
+    EXPECT_EQ(same.mean, equal.front());
+    EXPECT_EQ(same.standard_deviation, 0.0);
+
+    const Summary wide = summarize(std::vector{-double(FLT_MAX), double(FLT_MAX), 1.0});
+    for (const double level : {wide.mean, wide.median, wide.percentile_90}) {
+        EXPECT_TRUE(std::isfinite(level));
+        EXPECT_GE(level, wide.slowest);
+        EXPECT_LE(level, wide.fastest);
+    }
 }
 
 TEST(RunningBest, NeverDropsAfterSlowerShots) {
@@ -48,4 +88,32 @@ TEST(RunningBest, NeverDropsAfterSlowerShots) {
 TEST(MovingAverage, AveragesWhatExistsUntilWindowFillsThenSlides) {
     EXPECT_EQ(moving_average(std::vector{2.0, 4.0, 6.0, 10.0}, 3),
               (std::vector{2.0, 3.0, 4.0, 20.0 / 3.0}));
+}
+
+TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> speed(500, 4500);
+    std::vector<double> speeds(500);
+    for (auto& value : speeds) {
+        value = speed(random);
+    }
+    for (const std::size_t window : {1u, 2u, 7u, 50u, 600u}) {
+        const auto averages = moving_average(speeds, window);
+        ASSERT_EQ(averages.size(), speeds.size());
+        for (std::size_t i = 0; i < speeds.size(); ++i) {
+            const std::size_t first = i + 1 > window ? i + 1 - window : 0;
+            double sum = 0;
+            for (std::size_t j = first; j <= i; ++j) {
+                sum += speeds[j];
+            }
+            ASSERT_NEAR(averages[i], sum / double(i + 1 - first), 1e-9) << window << " " << i;
+        }
+    }
+}
+
+TEST(MovingAverage, AHugeSpeedLeavesNoTraceOnceOutOfTheWindow) {
+    const auto averages =
+        moving_average(std::vector{1000.0, double(FLT_MAX), 1000.0, 1000.5, 1000.0, 999.0}, 2);
+    EXPECT_EQ(averages[4], 1000.25);
+    EXPECT_EQ(averages[5], 999.5);
 }

@@ -1,0 +1,85 @@
+#include "file_output.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace kickmark;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplaceFile : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  (std::string("kickmark-replace-") +
+                   testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::size_t entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+} // namespace
+
+TEST_F(ReplaceFile, ReplacesTheWholeFile) {
+    const fs::path chart = folder_ / "chart.svg";
+    write_file(chart, std::string(10000, 'x'));
+    replace_file(chart, "<svg/>\n");
+    EXPECT_EQ(read_file(chart), "<svg/>\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+#ifndef _WIN32
+TEST_F(ReplaceFile, ALinkKeepsPointingAtItsTargetWhichGetsTheChart) {
+    const fs::path target = folder_ / "real.svg";
+    const fs::path link = folder_ / "link.svg";
+    write_file(target, "old\n");
+    fs::create_symlink("real.svg", link);
+    replace_file(link, "<svg/>\n");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(read_file(target), "<svg/>\n");
+    EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(ReplaceFile, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
+    const fs::path chart = folder_ / "chart.svg";
+    const std::string old_chart = "<svg>the earlier chart</svg>\n";
+    write_file(chart, old_chart);
+    const pid_t child = fork();
+    if (child == 0) {
+        // A full disk in miniature: every file of this process stops at 4 KiB.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            replace_file(chart, std::string(100000, 'y'));
+        } catch (const CannotWrite&) {
+            _exit(3);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(read_file(chart), old_chart);
+    EXPECT_EQ(entries(), 1u);
+}
+#endif
