@@ -49,6 +49,28 @@ std::optional<double> parse_speed(std::string_view text) {
     return static_cast<double>(value);
 }
 
+// A speed is a few dozen characters at most. A longer line is refused once this many bytes
+// are read, instead of being read on without end (a device such as /dev/zero, say).
+constexpr std::streamsize longest_line = 4096;
+
+enum class LineRead { read, end, too_long };
+
+// One line without its LF, like std::getline, but never more than longest_line bytes of it.
+LineRead read_line(std::istream& in, std::string& line) {
+    char buffer[longest_line + 1];
+    in.getline(buffer, sizeof buffer);
+    const auto count = in.gcount();
+    if (in.fail() && !in.eof() && count == longest_line) {
+        return LineRead::too_long;
+    }
+    if (in.fail()) {
+        return LineRead::end;
+    }
+    // Without EOF the LF was extracted too, and counted.
+    line.assign(buffer, static_cast<std::size_t>(in.eof() ? count : count - 1));
+    return LineRead::read;
+}
+
 std::string reason_from_errno() {
     return errno != 0 ? std::generic_category().message(errno) : "unknown error";
 }
@@ -58,7 +80,16 @@ std::string reason_from_errno() {
 std::vector<double> parse_shots(std::istream& in, const std::string& name) {
     std::vector<double> speeds;
     std::string line;
-    for (std::size_t number = 1; std::getline(in, line); ++number) {
+    for (std::size_t number = 1;; ++number) {
+        const auto read = read_line(in, line);
+        if (read == LineRead::end) {
+            break;
+        }
+        if (read == LineRead::too_long) {
+            throw NotASpeed(name + ":" + std::to_string(number) +
+                            ": not a speed: a line longer than " + std::to_string(longest_line) +
+                            " bytes");
+        }
         // Files written on Windows end lines with CRLF; getline only strips the LF.
         if (line.ends_with('\r')) {
             line.pop_back();

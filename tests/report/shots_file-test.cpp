@@ -49,6 +49,14 @@ TEST(ParseShots, KeepsWhatAFloatHoldsAndNothingBeyond) {
     }
 }
 
+TEST(ParseShots, RefusesAnEndlessLineOnceItIsLongerThanAnySpeed) {
+    const std::string longest(4095, '7'); // 4096 bytes with the CR that refusal() adds
+    EXPECT_EQ(refusal(longest), "shots.csv:3: not a speed: " + longest);
+    EXPECT_EQ(refusal(longest + "7"), "shots.csv:3: not a speed: a line longer than 4096 bytes");
+    EXPECT_EQ(refusal(std::string(100000, '\0')),
+              "shots.csv:3: not a speed: a line longer than 4096 bytes");
+}
+
 class ParseShotsRejects : public testing::TestWithParam<const char*> {};
 
 TEST_P(ParseShotsRejects, LineThatIsNotWhollyOneFiniteNumber) {
