@@ -49,10 +49,12 @@ bool HostContext::setVariable(Variable& variable, std::string_view text) {
     }
     std::string oldValue = std::exchange(variable.value, std::move(newValue));
 
+    const bool flag = variable.flag();
+    const float number = variable.number();
     for (auto& binding : variable.boolCells)
-        *binding.cell = variable.flag();
+        *binding.cell = flag;
     for (auto& binding : variable.floatCells)
-        *binding.cell = variable.number();
+        *binding.cell = number;
 
     // A handler may register or remove things; work on a copy and find the variable again
     // by id for the wrapper each handler receives.

@@ -60,8 +60,7 @@ std::FILE* openInPlace(const fs::path& path, bool text) {
 #if defined(_WIN32)
     return _wfopen(path.c_str(), text ? L"w" : L"wb");
 #else
-    (void)text;
-    return std::fopen(path.c_str(), "w");
+    return std::fopen(path.c_str(), text ? "w" : "wb");
 #endif
 }
 
@@ -183,9 +182,8 @@ bool replaceFile(const fs::path& file, const std::string& text) noexcept {
         if (!temporary)
             return writeInPlace(*target, text, existed);
 #if !defined(_WIN32)
-        struct stat old {};
-        if (existed && ::stat(target->c_str(), &old) == 0)
-            fchmod(fileno(temporary->file), old.st_mode & 07777);
+        if (existed)
+            fchmod(fileno(temporary->file), static_cast<mode_t>(status.permissions()));
 #endif
         if (!writeAndClose(temporary->file, text)) {
             fs::remove(temporary->path, error);

@@ -1,7 +1,6 @@
 #include "Shell.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +12,7 @@
 #include "FreeplaySimulation.h"
 #include "Numbers.h"
 #include "ReplayFile.h"
+#include "StandardOutput.h"
 #include "TextLines.h"
 #include "WideText.h"
 
@@ -125,16 +125,8 @@ bool Shell::runSource(TextLines& source, bool prompt, std::string& error) {
 }
 
 void Shell::checkOutput() {
-    if (outputFailed_)
-        return;
-    errno = 0;
-    out_.flush();
-    if (out_)
-        return;
-    const int code = errno;
-    outputFailed_ = true;
-    err_ << "kickmark-host: cannot write standard output: "
-         << (code ? std::generic_category().message(code) : "write failed") << '\n';
+    if (!outputFailed_)
+        outputFailed_ = !flushOutput(out_, err_);
 }
 
 bool Shell::hostLine(const Words& words, std::string& error) {

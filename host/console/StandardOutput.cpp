@@ -1,6 +1,8 @@
 #include "StandardOutput.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 StandardOutput::int_type StandardOutput::overflow(int_type c) {
     if (!traits_type::eq_int_type(c, traits_type::eof()))
@@ -18,4 +20,14 @@ int StandardOutput::sync() {
         std::fwrite(pending_.data(), 1, pending_.size(), stdout) == pending_.size();
     pending_.clear();
     return written && std::fflush(stdout) == 0 ? 0 : -1;
+}
+
+bool flushOutput(std::ostream& out, std::ostream& err) {
+    errno = 0;
+    if (out.flush())
+        return true;
+    const int code = errno;
+    err << "kickmark-host: cannot write standard output: "
+        << (code ? std::generic_category().message(code) : "write failed") << '\n';
+    return false;
 }

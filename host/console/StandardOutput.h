@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <streambuf>
 #include <string>
 
@@ -15,3 +16,7 @@ protected:
 private:
     std::string pending_;
 };
+
+// Flushes `out`; when that fails, says "kickmark-host: cannot write standard output: REASON" on
+// `err` and returns false.
+bool flushOutput(std::ostream& out, std::ostream& err);

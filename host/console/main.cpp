@@ -1,6 +1,5 @@
 // kickmark-host: plays the game host's part on a developer's machine, so that the plugin can
 // be run, watched and tested without the game.
-#include <cerrno>
 #include <clocale>
 #include <iostream>
 #include <locale>
@@ -69,17 +68,6 @@ void runDemo(Shell& shell) {
         std::cerr << "shots.csv was not written: " << file << '\n';
 }
 
-// Whatever is still buffered must reach standard output too.
-bool outputWritten(std::ostream& out) {
-    errno = 0;
-    if (out.flush())
-        return true;
-    const int code = errno;
-    std::cerr << "kickmark-host: cannot write standard output: "
-              << (code ? std::generic_category().message(code) : "write failed") << '\n';
-    return false;
-}
-
 // Like the game's own process, the host takes on the user's locale; nothing that writes or
 // reads numbers may depend on it.
 void adoptUserLocale() {
@@ -105,7 +93,7 @@ int run(const std::vector<std::string>& words) {
     out.imbue(std::locale::classic());
     if (arguments->help) {
         out << usage;
-        return outputWritten(out) ? 0 : exitRefused;
+        return flushOutput(out, std::cerr) ? 0 : exitRefused;
     }
     // Every script must be readable before anything runs.
     std::vector<std::unique_ptr<TextLines>> scripts;
@@ -136,7 +124,7 @@ int run(const std::vector<std::string>& words) {
         if (!shell.runSource(*script, prompt, error))
             return cannotStart(error);
     }
-    const bool written = !shell.outputFailed() && outputWritten(out);
+    const bool written = !shell.outputFailed() && flushOutput(out, std::cerr);
     return shell.anyRefused() || !written ? exitRefused : 0;
 }
 

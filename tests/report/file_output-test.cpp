@@ -17,23 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ReplaceFile : public testing::Test {
+class ReplaceFile : public ScratchFolder {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("kickmark-replace-") +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::size_t entries() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
-
-    fs::path folder_;
 };
 
 } // namespace

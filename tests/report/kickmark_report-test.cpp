@@ -121,19 +121,7 @@ TEST(KickmarkReport, WritesReportAndChartForGoodFile) {
 
 namespace {
 
-// A scratch folder per test, removed afterwards.
-class ReportFiles : public testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("kickmark-report-files-") +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::filesystem::path folder_;
-};
+class ReportFiles : public ScratchFolder {};
 
 } // namespace
 

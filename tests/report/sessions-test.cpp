@@ -15,18 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder per test, since ctest may run several at once.
-class Sessions : public testing::Test {
+class Sessions : public ScratchFolder {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("kickmark-sessions-") +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     // 2026-12-0DAY 18:MINUTE:00 UTC
     static fs::file_time_type at(int day, int minute) {
         using namespace std::chrono;
@@ -49,8 +39,6 @@ protected:
         }
         return result;
     }
-
-    fs::path folder_;
 };
 
 } // namespace
