@@ -70,7 +70,7 @@ std::string measurementFileText(const std::vector<float>& speeds) {
 void Kickmark::saveMeasurements(std::vector<std::string>) {
     try {
         if (auto file = kickmark::measurementFilePath(gameWrapper->GetDataFolderW()))
-            kickmark::replaceFile(*file, kickmark::measurementFileText(measurements));
+            kickmark::files::replaceFile(*file, kickmark::measurementFileText(measurements));
     } catch (...) {
     }
 }

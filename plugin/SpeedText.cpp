@@ -29,7 +29,11 @@ std::string formatSpeed(float speed) {
 
 void appendFileLine(std::string& text, float speed) {
     appendFixed(text, static_cast<double>(speed), 6);
+#if defined(_WIN32)
+    text += "\r\n";
+#else
     text += '\n';
+#endif
 }
 
 } // namespace kickmark

@@ -9,7 +9,8 @@ namespace kickmark {
 std::string formatSpeed(float speed);
 
 // Appends a speed as one line of "shots.csv" holds it: widened to double, six decimals,
-// a point as the decimal mark, no grouping, then a newline.
+// a point as the decimal mark, no grouping, then a newline as a text-mode stream stores it
+// (a carriage return and a line feed on Windows).
 void appendFileLine(std::string& text, float speed);
 
 } // namespace kickmark
