@@ -47,6 +47,9 @@ bool HostContext::setVariable(Variable& variable, std::string_view text) {
         // -0 is a number of its own only in formatting: show it as the 0 it equals.
         newValue = formatFloat(clamped + 0.0f);
     }
+    // Handlers run after a change of value, not after a setting that changes nothing.
+    if (newValue == variable.value)
+        return true;
     std::string oldValue = std::exchange(variable.value, std::move(newValue));
 
     const bool flag = variable.flag();

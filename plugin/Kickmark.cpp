@@ -41,16 +41,14 @@ void Kickmark::onLoad() {
 void Kickmark::onUnload() {}
 
 // Every change to on hooks and every change to off unhooks, so the plugin never disagrees with
-// the host about whether it is hooked. A host may keep each hook it is given: unhooking first
-// keeps it at one, however often measuring is turned on.
+// the host about whether it is hooked. A host runs this after a change of value only, so "on"
+// while on adds no second hook.
 void Kickmark::onEnabledChanged(std::string, CVarWrapper cvar) {
     try {
-        if (cvar.getBoolValue()) {
-            gameWrapper->UnhookEvent(kickmark::tickEvent);
+        if (cvar.getBoolValue())
             gameWrapper->HookEvent(kickmark::tickEvent, [this](std::string) { onTick(); });
-        } else {
+        else
             gameWrapper->UnhookEvent(kickmark::tickEvent);
-        }
     } catch (...) {
     }
 }

@@ -85,23 +85,32 @@ TEST_F(ConsoleRegistration, text_that_is_not_a_number_changes_nothing_and_keeps_
     EXPECT_THAT(plugin().measurements, testing::ElementsAre(2000.0f));
 }
 
-TEST_F(ConsoleRegistration, repeated_changes_to_on_keep_one_hook_and_every_change_to_off_unhooks) {
+TEST_F(ConsoleRegistration, every_on_hooks_every_off_unhooks_and_the_host_calls_only_on_a_change) {
     int hostTicks = 0;
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) { ++hostTicks; });
     for (int i = 0; i < 1000; ++i)
         set("kickmark", "1");
-    EXPECT_EQ(host.calls(HostCall::HookEvent), 1001u); // the host's own hook is the first
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 2u);
+    EXPECT_EQ(host.calls(HostCall::HookEvent), 2u); // the host's own hook is the first
+    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 0u);
     ball(0, 0, 0);
     ball(2000, 0, 0);
     EXPECT_THAT(chatTexts(), testing::ElementsAre("1 Shot speed: 2000.00"));
     EXPECT_EQ(hostTicks, 2);
 
+    // Called directly, the handler hooks each time the variable reads on...
+    const auto changed = host.pluginValueChanged(kickmark::enabledVariable);
+    changed("1");
+    changed("1");
+    EXPECT_EQ(host.calls(HostCall::HookEvent), 4u);
+    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 0u);
+
+    // ...and unhooks each time it reads off, whatever was hooked.
     set("kickmark", "0");
     set("kickmark", "0");
-    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 1002u);
+    changed("0");
+    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 2u);
+    EXPECT_EQ(host.calls(HostCall::HookEvent), 4u);
     EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u); // the host's own stays
-    EXPECT_EQ(host.calls(HostCall::getBoolValue), 1002u);
 }
 
 TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample) {
