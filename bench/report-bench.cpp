@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "svg_chart.h"
+#include "SvgChart.h"
 
 namespace fs = std::filesystem;
 

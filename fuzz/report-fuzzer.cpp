@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "session.h"
-#include "shots_file.h"
-#include "statistics.h"
-#include "svg_chart.h"
-#include "text_report.h"
+#include "Session.h"
+#include "ShotsFile.h"
+#include "Statistics.h"
+#include "SvgChart.h"
+#include "TextReport.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "command_line.h"
-#include "file_output.h"
-#include "keep_session.h"
-#include "session_files.h"
-#include "shots_file.h"
-#include "svg_chart.h"
-#include "text_report.h"
+#include "CommandLine.h"
+#include "FileOutput.h"
+#include "KeepSession.h"
+#include "SessionFiles.h"
+#include "ShotsFile.h"
+#include "SvgChart.h"
+#include "TextReport.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "histogram.h"
+#include "Histogram.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "file_output.h"
-#include "keep_session.h"
-#include "session_files.h"
-#include "shots_file.h"
-#include "test_files.h"
+#include "FileOutput.h"
+#include "KeepSession.h"
+#include "SessionFiles.h"
+#include "ShotsFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

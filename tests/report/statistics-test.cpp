@@ -1,7 +1,7 @@
-#include "number_format.h"
-#include "shots_file.h"
-#include "statistics.h"
-#include "test_files.h"
+#include "NumberFormat.h"
+#include "ShotsFile.h"
+#include "Statistics.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "statistics.h"
+#include "Statistics.h"
 
 #include <algorithm>
 #include <cmath>

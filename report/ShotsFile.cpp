@@ -1,6 +1,6 @@
-#include "shots_file.h"
+#include "ShotsFile.h"
 
-#include "visible_text.h"
+#include "VisibleText.h"
 
 #include <cerrno>
 #include <charconv>

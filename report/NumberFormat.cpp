@@ -1,4 +1,4 @@
-#include "number_format.h"
+#include "NumberFormat.h"
 
 #include <array>
 #include <charconv>

@@ -1,5 +1,5 @@
-#include "file_output.h"
-#include "test_files.h"
+#include "FileOutput.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

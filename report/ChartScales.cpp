@@ -1,7 +1,7 @@
-#include "chart_scales.h"
+#include "ChartScales.h"
 
-#include "speed_units.h"
-#include "statistics.h"
+#include "SpeedUnits.h"
+#include "Statistics.h"
 
 #include <algorithm>
 #include <cmath>

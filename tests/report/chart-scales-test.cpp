@@ -1,5 +1,5 @@
-#include "chart_scales.h"
-#include "column_summary.h"
+#include "ChartScales.h"
+#include "ColumnSummary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "svg_chart.h"
-#include "test_files.h"
+#include "SvgChart.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "text_report.h"
+#include "TextReport.h"
 
-#include "histogram.h"
-#include "number_format.h"
-#include "speed_units.h"
-#include "statistics.h"
-#include "visible_text.h"
+#include "Histogram.h"
+#include "NumberFormat.h"
+#include "SpeedUnits.h"
+#include "Statistics.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "CommandLine.h"
 
 #include <charconv>
 

@@ -1,11 +1,11 @@
-#include "svg_chart.h"
+#include "SvgChart.h"
 
-#include "chart_scales.h"
-#include "column_summary.h"
-#include "number_format.h"
-#include "speed_units.h"
-#include "statistics.h"
-#include "visible_text.h"
+#include "ChartScales.h"
+#include "ColumnSummary.h"
+#include "NumberFormat.h"
+#include "SpeedUnits.h"
+#include "Statistics.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "test_files.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shots_file.h"
+#include "ShotsFile.h"
 
 #include <gtest/gtest.h>
 

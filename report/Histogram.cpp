@@ -1,6 +1,6 @@
-#include "histogram.h"
+#include "Histogram.h"
 
-#include "statistics.h"
+#include "Statistics.h"
 
 #include <algorithm>
 #include <cmath>

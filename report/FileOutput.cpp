@@ -1,4 +1,4 @@
-#include "file_output.h"
+#include "FileOutput.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "shots_file.h"
-#include "test_files.h"
-#include "text_report.h"
+#include "ShotsFile.h"
+#include "TestFiles.h"
+#include "TextReport.h"
 
 #include <gtest/gtest.h>
 

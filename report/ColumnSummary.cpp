@@ -1,4 +1,4 @@
-#include "column_summary.h"
+#include "ColumnSummary.h"
 
 #include <algorithm>
 

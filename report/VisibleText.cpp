@@ -1,4 +1,4 @@
-#include "visible_text.h"
+#include "VisibleText.h"
 
 #include <array>
 #include <cstdint>

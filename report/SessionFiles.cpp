@@ -1,6 +1,6 @@
-#include "session_files.h"
+#include "SessionFiles.h"
 
-#include "shots_file.h"
+#include "ShotsFile.h"
 
 #include <algorithm>
 #include <chrono>

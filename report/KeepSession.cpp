@@ -1,7 +1,7 @@
-#include "keep_session.h"
+#include "KeepSession.h"
 
-#include "file_output.h"
-#include "session_files.h"
+#include "FileOutput.h"
+#include "SessionFiles.h"
 
 #include <cerrno>
 #include <fstream>
