@@ -4,7 +4,7 @@
 
 namespace kickmark {
 
-std::vector<ColumnSummary> column_summaries(std::span<const double> speeds, std::size_t columns) {
+std::vector<ColumnSummary> columnSummaries(std::span<const double> speeds, std::size_t columns) {
     columns = std::min(columns, speeds.size());
     std::vector<ColumnSummary> summaries;
     summaries.reserve(columns);

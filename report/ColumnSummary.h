@@ -17,6 +17,6 @@ struct ColumnSummary {
 
 // Splits the shots in order into `columns` runs as equal as can be (fewer when there are fewer
 // shots) and summarises each, so a million shots draw as a few hundred marks.
-std::vector<ColumnSummary> column_summaries(std::span<const double> speeds, std::size_t columns);
+std::vector<ColumnSummary> columnSummaries(std::span<const double> speeds, std::size_t columns);
 
 } // namespace kickmark

@@ -20,7 +20,7 @@ const std::string_view usage =
 
 namespace {
 
-std::size_t parse_count(std::string_view text) {
+std::size_t parseCount(std::string_view text) {
     std::size_t count = 0;
     const char* const end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, count);
@@ -32,7 +32,7 @@ std::size_t parse_count(std::string_view text) {
 
 } // namespace
 
-Options parse_command_line(std::span<const std::string_view> arguments) {
+Options parseCommandLine(std::span<const std::string_view> arguments) {
     Options options;
     for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
         const std::string_view option = *argument;
@@ -45,19 +45,19 @@ Options parse_command_line(std::span<const std::string_view> arguments) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
-                options.svg_path = std::string(*argument);
+                options.svgPath = std::string(*argument);
             } else if (option == "--keep") {
-                options.keep_folder = std::string(*argument);
+                options.keepFolder = std::string(*argument);
             } else {
-                options.recent_count = parse_count(*argument);
+                options.recentCount = parseCount(*argument);
             }
         } else if (option.starts_with('-')) {
             throw UsageError("unknown option " + std::string(option));
         } else {
-            options.shots_paths.emplace_back(option);
+            options.shotsPaths.emplace_back(option);
         }
     }
-    if (options.shots_paths.empty()) {
+    if (options.shotsPaths.empty()) {
         throw UsageError("no shots file given");
     }
     return options;

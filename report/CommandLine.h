@@ -13,10 +13,10 @@ namespace kickmark {
 extern const std::string_view usage;
 
 struct Options {
-    std::vector<std::string> shots_paths; // files and folders, in the order given
-    std::optional<std::string> svg_path;
-    std::optional<std::string> keep_folder;
-    std::size_t recent_count = 10;
+    std::vector<std::string> shotsPaths; // files and folders, in the order given
+    std::optional<std::string> svgPath;
+    std::optional<std::string> keepFolder;
+    std::size_t recentCount = 10;
     bool help = false;
 };
 
@@ -25,6 +25,6 @@ class UsageError : public std::runtime_error {
 };
 
 // `arguments` excludes the program name.
-Options parse_command_line(std::span<const std::string_view> arguments);
+Options parseCommandLine(std::span<const std::string_view> arguments);
 
 } // namespace kickmark

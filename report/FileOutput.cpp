@@ -27,7 +27,7 @@ namespace {
     throw CannotWrite("cannot write " + target.string() + ": " + error.message());
 }
 
-std::error_code last_error() {
+std::error_code lastError() {
     return {errno, std::generic_category()};
 }
 
@@ -51,7 +51,7 @@ private:
     fs::path path_;
 };
 
-int open_exclusively(const fs::path& path) {
+int openExclusively(const fs::path& path) {
 #if defined(_WIN32)
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
@@ -59,7 +59,7 @@ int open_exclusively(const fs::path& path) {
 #endif
 }
 
-bool write_all(int descriptor, std::string_view content) {
+bool writeAll(int descriptor, std::string_view content) {
     while (!content.empty()) {
         // Chunks, since Windows takes an unsigned int count.
         const unsigned chunk =
@@ -80,7 +80,7 @@ bool write_all(int descriptor, std::string_view content) {
     return true;
 }
 
-bool flush_and_close(int descriptor) {
+bool flushAndClose(int descriptor) {
 #if defined(_WIN32)
     const bool flushed = _commit(descriptor) == 0;
     const int saved = errno;
@@ -97,7 +97,7 @@ bool flush_and_close(int descriptor) {
 }
 
 // A new file beside `target` under a name nobody else holds, with `content` on disk.
-void write_temporary(const fs::path& target, std::string_view content, Temporary& temporary) {
+void writeTemporary(const fs::path& target, std::string_view content, Temporary& temporary) {
     std::random_device entropy;
     std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
     const fs::path folder = target.parent_path();
@@ -108,16 +108,16 @@ void write_temporary(const fs::path& target, std::string_view content, Temporary
         name += std::to_string(digits(entropy));
         name += ".tmp";
         const fs::path path = folder / name;
-        const int descriptor = open_exclusively(path);
+        const int descriptor = openExclusively(path);
         if (descriptor < 0) {
             if (errno == EEXIST && attempt < 100) {
                 continue;
             }
-            fail(target, last_error());
+            fail(target, lastError());
         }
         temporary.own(path);
-        if (!write_all(descriptor, content)) {
-            const auto error = last_error();
+        if (!writeAll(descriptor, content)) {
+            const auto error = lastError();
 #if defined(_WIN32)
             _close(descriptor);
 #else
@@ -125,14 +125,14 @@ void write_temporary(const fs::path& target, std::string_view content, Temporary
 #endif
             fail(target, error);
         }
-        if (!flush_and_close(descriptor)) {
-            fail(target, last_error());
+        if (!flushAndClose(descriptor)) {
+            fail(target, lastError());
         }
         return;
     }
 }
 
-fs::path follow_links(fs::path path) {
+fs::path followLinks(fs::path path) {
     std::error_code error;
     // A bound, so a loop of links ends in an error from rename instead of here forever.
     for (int depth = 0; depth < 40 && fs::is_symlink(fs::symlink_status(path, error)); ++depth) {
@@ -147,15 +147,15 @@ fs::path follow_links(fs::path path) {
 
 } // namespace
 
-void replace_file(const fs::path& target, std::string_view content) {
-    const fs::path destination = follow_links(target);
+void replaceFile(const fs::path& target, std::string_view content) {
+    const fs::path destination = followLinks(target);
     Temporary temporary;
-    write_temporary(destination, content, temporary);
+    writeTemporary(destination, content, temporary);
     std::error_code error;
-    const auto old_status = fs::status(destination, error);
-    if (!error && fs::is_regular_file(old_status)) {
+    const auto oldStatus = fs::status(destination, error);
+    if (!error && fs::is_regular_file(oldStatus)) {
         // The chart keeps whoever may read it, not the umask's idea of it.
-        fs::permissions(temporary.path(), old_status.permissions(), error);
+        fs::permissions(temporary.path(), oldStatus.permissions(), error);
     }
     fs::rename(temporary.path(), destination, error);
     if (error) {
@@ -164,9 +164,9 @@ void replace_file(const fs::path& target, std::string_view content) {
     temporary.release();
 }
 
-bool create_file(const fs::path& target, std::string_view content) {
+bool createFile(const fs::path& target, std::string_view content) {
     Temporary temporary;
-    write_temporary(target, content, temporary);
+    writeTemporary(target, content, temporary);
 #if defined(_WIN32)
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
     if (!MoveFileExW(temporary.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -183,7 +183,7 @@ bool create_file(const fs::path& target, std::string_view content) {
         if (errno == EEXIST) {
             return false;
         }
-        fail(target, last_error());
+        fail(target, lastError());
     }
 #endif
     return true;

@@ -15,10 +15,10 @@ class CannotWrite : public std::runtime_error {
 // program created, is flushed to disk, and only then takes the target's name. On any failure
 // the earlier file is left byte for byte and the new one removed. A symbolic link keeps
 // pointing where it did; its target is what gets replaced.
-void replace_file(const std::filesystem::path& target, std::string_view content);
+void replaceFile(const std::filesystem::path& target, std::string_view content);
 
-// Writes `content` under `target` as replace_file does, but only when nothing has that name:
+// Writes `content` under `target` as replaceFile does, but only when nothing has that name:
 // returns false, and writes nothing, when something has. Never replaces any file.
-bool create_file(const std::filesystem::path& target, std::string_view content);
+bool createFile(const std::filesystem::path& target, std::string_view content);
 
 } // namespace kickmark

@@ -8,40 +8,40 @@
 namespace kickmark {
 namespace {
 
-constexpr double standard_bin_width = 500.0;
+constexpr double standardBinWidth = 500.0;
 
-double bin_index(double speed) {
-    return std::floor(speed / standard_bin_width);
+double binIndex(double speed) {
+    return std::floor(speed / standardBinWidth);
 }
 
 } // namespace
 
-Histogram make_histogram(std::span<const double> speeds) {
+Histogram makeHistogram(std::span<const double> speeds) {
     std::vector<double> sorted(speeds.begin(), speeds.end());
     std::ranges::sort(sorted);
-    const auto rows = static_cast<double>(Histogram::max_rows);
+    const auto rows = static_cast<double>(Histogram::maxRows);
     Histogram histogram;
-    histogram.bin_width = standard_bin_width;
+    histogram.binWidth = standardBinWidth;
 
-    double first = bin_index(sorted.front());
-    double last = bin_index(sorted.back());
+    double first = binIndex(sorted.front());
+    double last = binIndex(sorted.back());
     if (last - first + 1 > rows) {
         // A stray slow shot must not pull every row down with it.
-        const double bulk_first = bin_index(percentile(sorted, 0.01));
-        histogram.open_below = bulk_first > first;
-        first = bulk_first;
-        const double closed_rows = rows - (histogram.open_below ? 1 : 0);
-        if (last - first + 1 > closed_rows) {
-            histogram.open_above = true;
-            last = first + closed_rows - 2;
+        const double bulkFirst = binIndex(percentile(sorted, 0.01));
+        histogram.openBelow = bulkFirst > first;
+        first = bulkFirst;
+        const double closedRows = rows - (histogram.openBelow ? 1 : 0);
+        if (last - first + 1 > closedRows) {
+            histogram.openAbove = true;
+            last = first + closedRows - 2;
         }
     }
-    histogram.first_bin_start = first * standard_bin_width;
+    histogram.firstBinStart = first * standardBinWidth;
     const auto closed = static_cast<std::size_t>(last - first + 1);
-    const std::size_t below = histogram.open_below ? 1 : 0;
-    histogram.counts.assign(below + closed + (histogram.open_above ? 1 : 0), 0);
+    const std::size_t below = histogram.openBelow ? 1 : 0;
+    histogram.counts.assign(below + closed + (histogram.openAbove ? 1 : 0), 0);
     for (const double speed : sorted) {
-        const double index = bin_index(speed) - first;
+        const double index = binIndex(speed) - first;
         if (index < 0) {
             ++histogram.counts.front();
         } else if (index >= static_cast<double>(closed)) {

@@ -12,22 +12,22 @@ namespace kickmark {
 // holds every shot from its start up (an open bin), and shots below the first percentile's bin
 // go to a first open row.
 struct Histogram {
-    double bin_width = 0.0;
-    double first_bin_start = 0.0;
+    double binWidth = 0.0;
+    double firstBinStart = 0.0;
     std::vector<std::size_t> counts;
-    bool open_below = false; // counts.front() holds every shot below first_bin_start
-    bool open_above = false; // counts.back() holds every shot from its start up
+    bool openBelow = false; // counts.front() holds every shot below firstBinStart
+    bool openAbove = false; // counts.back() holds every shot from its start up
 
-    static constexpr std::size_t max_rows = 20;
+    static constexpr std::size_t maxRows = 20;
 
-    // The start of row `bin`; for an open first row, the end of it (first_bin_start).
-    double bin_start(std::size_t bin) const {
-        const std::size_t closed = open_below ? (bin == 0 ? 0 : bin - 1) : bin;
-        return first_bin_start + static_cast<double>(closed) * bin_width;
+    // The start of row `bin`; for an open first row, the end of it (firstBinStart).
+    double binStart(std::size_t bin) const {
+        const std::size_t closed = openBelow ? (bin == 0 ? 0 : bin - 1) : bin;
+        return firstBinStart + static_cast<double>(closed) * binWidth;
     }
 };
 
 // `speeds` must not be empty.
-Histogram make_histogram(std::span<const double> speeds);
+Histogram makeHistogram(std::span<const double> speeds);
 
 } // namespace kickmark

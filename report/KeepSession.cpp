@@ -13,7 +13,7 @@ namespace kickmark {
 namespace fs = std::filesystem;
 namespace {
 
-std::string read_bytes(const fs::path& path, std::error_code& error) {
+std::string readBytes(const fs::path& path, std::error_code& error) {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -28,8 +28,8 @@ std::string read_bytes(const fs::path& path, std::error_code& error) {
 
 } // namespace
 
-fs::path kept_name(fs::file_time_type modified, int attempt) {
-    std::string name = utc_time_text(modified);
+fs::path keptName(fs::file_time_type modified, int attempt) {
+    std::string name = utcTimeText(modified);
     name[10] = '-';
     std::erase(name, ':');
     if (attempt > 1) {
@@ -39,14 +39,14 @@ fs::path kept_name(fs::file_time_type modified, int attempt) {
     return name + ".csv";
 }
 
-Kept keep_session(const fs::path& shots, const fs::path& folder) {
+Kept keepSession(const fs::path& shots, const fs::path& folder) {
     const auto fail = [&](const std::string& reason) -> Kept {
         throw CannotKeep("cannot keep " + shots.string() + " in " + folder.string() + ": " +
                          reason);
     };
     std::error_code error;
     const auto modified = fs::last_write_time(shots, error);
-    const std::string bytes = error ? std::string() : read_bytes(shots, error);
+    const std::string bytes = error ? std::string() : readBytes(shots, error);
     if (error) {
         return fail(error.message());
     }
@@ -54,25 +54,25 @@ Kept keep_session(const fs::path& shots, const fs::path& folder) {
     if (error) {
         return fail(error.message());
     }
-    const std::string folder_text = folder.string();
-    for (const auto& file : find_session_files(std::span(&folder_text, 1))) {
+    const std::string folderText = folder.string();
+    for (const auto& file : findSessionFiles(std::span(&folderText, 1))) {
         std::error_code unreadable;
         if (fs::file_size(file.path, unreadable) == bytes.size() &&
-            read_bytes(file.path, unreadable) == bytes && !unreadable) {
+            readBytes(file.path, unreadable) == bytes && !unreadable) {
             return {file.path, false};
         }
     }
     try {
         for (int attempt = 1;; ++attempt) {
-            const fs::path target = folder / kept_name(modified, attempt);
-            if (create_file(target, bytes)) {
+            const fs::path target = folder / keptName(modified, attempt);
+            if (createFile(target, bytes)) {
                 // Sessions are ordered by modification time: the copy keeps the session's.
                 fs::last_write_time(target, modified, error);
                 return {target, true};
             }
         }
-    } catch (const CannotWrite& write_error) {
-        throw CannotKeep(write_error.what());
+    } catch (const CannotWrite& writeError) {
+        throw CannotKeep(writeError.what());
     }
 }
 

@@ -17,10 +17,10 @@ struct Kept {
 
 // The name a session gets in the keep folder: its modification time in UTC,
 // "YYYY-MM-DD-HHMMSS.csv", and "-2", "-3" ... before ".csv" when that name holds another session.
-std::filesystem::path kept_name(std::filesystem::file_time_type modified, int attempt);
+std::filesystem::path keptName(std::filesystem::file_time_type modified, int attempt);
 
-// Copies `shots` into `folder` (created when missing) under kept_name, with the same
+// Copies `shots` into `folder` (created when missing) under keptName, with the same
 // modification time, unless a .csv file in the folder has the same bytes. Never replaces a file.
-Kept keep_session(const std::filesystem::path& shots, const std::filesystem::path& folder);
+Kept keepSession(const std::filesystem::path& shots, const std::filesystem::path& folder);
 
 } // namespace kickmark

@@ -6,7 +6,7 @@
 
 namespace kickmark {
 
-std::string format_fixed(double value, int decimals) {
+std::string formatFixed(double value, int decimals) {
     // Enough for the longest finite double in fixed notation plus the decimals used here.
     std::array<char, 512> buffer{};
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
@@ -19,9 +19,9 @@ std::string format_fixed(double value, int decimals) {
     return text;
 }
 
-std::string format_number(double value, int decimals) {
+std::string formatNumber(double value, int decimals) {
     if (std::fabs(value) < 1e9) {
-        return format_fixed(value, decimals);
+        return formatFixed(value, decimals);
     }
     std::array<char, 64> buffer{};
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
@@ -29,7 +29,7 @@ std::string format_number(double value, int decimals) {
     return std::string(buffer.data(), error == std::errc{} ? end : buffer.data());
 }
 
-std::string pad_left(std::string text, std::size_t width) {
+std::string padLeft(std::string text, std::size_t width) {
     if (text.size() < width) {
         text.insert(0, width - text.size(), ' ');
     }

@@ -7,13 +7,13 @@ namespace kickmark {
 
 // Always a '.' and never digit grouping, whatever the process locale says, so reports and charts
 // compare byte for byte across machines.
-std::string format_fixed(double value, int decimals);
+std::string formatFixed(double value, int decimals);
 
 // Fixed with `decimals` below a billion; beyond, twelve significant digits in exponent form
 // ("3.40000000000e+38"): a double's arithmetic on such a value is sure of about that many, so
 // every digit shown is right, and the column stays narrow.
-std::string format_number(double value, int decimals);
+std::string formatNumber(double value, int decimals);
 
-std::string pad_left(std::string text, std::size_t width);
+std::string padLeft(std::string text, std::size_t width);
 
 } // namespace kickmark

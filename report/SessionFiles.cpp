@@ -11,14 +11,14 @@ namespace kickmark {
 namespace fs = std::filesystem;
 namespace {
 
-bool is_csv(const fs::path& path) {
+bool isCsv(const fs::path& path) {
     std::string extension = path.extension().string();
     std::ranges::transform(extension, extension.begin(),
                            [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
     return extension == ".csv";
 }
 
-[[noreturn]] void cannot_open(const fs::path& path, const std::error_code& error) {
+[[noreturn]] void cannotOpen(const fs::path& path, const std::error_code& error) {
     throw CannotRead("cannot open " + path.string() + ": " + error.message());
 }
 
@@ -26,22 +26,22 @@ fs::file_time_type modified(const fs::path& path) {
     std::error_code error;
     const auto time = fs::last_write_time(path, error);
     if (error) {
-        cannot_open(path, error);
+        cannotOpen(path, error);
     }
     return time;
 }
 
-void add_folder(const fs::path& folder, std::vector<SessionFile>& files) {
+void addFolder(const fs::path& folder, std::vector<SessionFile>& files) {
     std::error_code error;
     fs::directory_iterator entries(folder, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::error_code ignored;
-        if (is_csv(entries->path()) && entries->is_regular_file(ignored)) {
+        if (isCsv(entries->path()) && entries->is_regular_file(ignored)) {
             files.push_back({entries->path(), modified(entries->path())});
         }
     }
     if (error) {
-        cannot_open(folder, error);
+        cannotOpen(folder, error);
     }
 }
 
@@ -52,23 +52,23 @@ fs::path identity(const fs::path& path) {
     return error ? path : canonical;
 }
 
-std::string two_digits(unsigned value) {
+std::string twoDigits(unsigned value) {
     return {char('0' + value / 10 % 10), char('0' + value % 10)};
 }
 
 } // namespace
 
-std::vector<SessionFile> find_session_files(std::span<const std::string> paths) {
+std::vector<SessionFile> findSessionFiles(std::span<const std::string> paths) {
     std::vector<SessionFile> found;
     for (const auto& text : paths) {
         const fs::path path(text);
         std::error_code error;
         const auto status = fs::status(path, error);
         if (error) {
-            cannot_open(path, error);
+            cannotOpen(path, error);
         }
         if (fs::is_directory(status)) {
-            add_folder(path, found);
+            addFolder(path, found);
         } else {
             found.push_back({path, modified(path)});
         }
@@ -86,30 +86,30 @@ std::vector<SessionFile> find_session_files(std::span<const std::string> paths) 
     return files;
 }
 
-std::vector<Session> read_sessions(std::span<const SessionFile> files) {
+std::vector<Session> readSessions(std::span<const SessionFile> files) {
     std::vector<Session> sessions;
     for (const auto& file : files) {
         sessions.push_back({
             .name = file.path.filename().string(),
-            .date = utc_time_text(file.modified).substr(0, 16),
-            .speeds = read_shots(file.path.string()),
+            .date = utcTimeText(file.modified).substr(0, 16),
+            .speeds = readShots(file.path.string()),
         });
     }
     return sessions;
 }
 
-std::string utc_time_text(fs::file_time_type time) {
+std::string utcTimeText(fs::file_time_type time) {
     using namespace std::chrono;
     const auto system = time_point_cast<seconds>(file_clock::to_sys(time));
     const auto day = floor<days>(system);
     const year_month_day date(day);
     const hh_mm_ss clock(system - day);
     return std::to_string(static_cast<int>(date.year())) + "-" +
-           two_digits(static_cast<unsigned>(date.month())) + "-" +
-           two_digits(static_cast<unsigned>(date.day())) + " " +
-           two_digits(static_cast<unsigned>(clock.hours().count())) + ":" +
-           two_digits(static_cast<unsigned>(clock.minutes().count())) + ":" +
-           two_digits(static_cast<unsigned>(clock.seconds().count()));
+           twoDigits(static_cast<unsigned>(date.month())) + "-" +
+           twoDigits(static_cast<unsigned>(date.day())) + " " +
+           twoDigits(static_cast<unsigned>(clock.hours().count())) + ":" +
+           twoDigits(static_cast<unsigned>(clock.minutes().count())) + ":" +
+           twoDigits(static_cast<unsigned>(clock.seconds().count()));
 }
 
 } // namespace kickmark

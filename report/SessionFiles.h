@@ -17,13 +17,13 @@ struct SessionFile {
 // Each file as given and every *.csv file directly in each folder, oldest first by modification
 // time (then by path, so equal times keep one order). A file named twice, under any spelling, is
 // one session. Throws CannotRead when a path is missing or a folder cannot be listed.
-std::vector<SessionFile> find_session_files(std::span<const std::string> paths);
+std::vector<SessionFile> findSessionFiles(std::span<const std::string> paths);
 
-// Reads every file; throws NotASpeed or CannotRead as read_shots does.
-std::vector<Session> read_sessions(std::span<const SessionFile> files);
+// Reads every file; throws NotASpeed or CannotRead as readShots does.
+std::vector<Session> readSessions(std::span<const SessionFile> files);
 
 // "YYYY-MM-DD HH:MM:SS" in UTC, so names and labels do not change with the time zone or
 // daylight saving time.
-std::string utc_time_text(std::filesystem::file_time_type time);
+std::string utcTimeText(std::filesystem::file_time_type time);
 
 } // namespace kickmark

@@ -15,7 +15,7 @@ namespace kickmark {
 namespace {
 
 // A spreadsheet's "CSV UTF-8" export starts the file with this mark.
-constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -25,14 +25,14 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool has_negative_exponent(std::string_view text) {
+bool hasNegativeExponent(std::string_view text) {
     const auto exponent = text.find_first_of("eE");
     return exponent != std::string_view::npos && text.substr(exponent + 1).starts_with('-');
 }
 
 // The plugin saves 32-bit floats, so anything a float cannot hold was never a measured speed;
 // keeping every value in float range also keeps every later sum and square finite.
-std::optional<double> parse_speed(std::string_view text) {
+std::optional<double> parseSpeed(std::string_view text) {
     const char* const end = text.data() + text.size();
     float value = 0.0f;
     const auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -41,7 +41,7 @@ std::optional<double> parse_speed(std::string_view text) {
     }
     if (error == std::errc::result_out_of_range) {
         // Too small for a float is a speed of zero; too large is no speed at all.
-        return has_negative_exponent(text) ? std::optional(0.0) : std::nullopt;
+        return hasNegativeExponent(text) ? std::optional(0.0) : std::nullopt;
     }
     if (error != std::errc{} || !std::isfinite(value)) {
         return std::nullopt;
@@ -51,17 +51,17 @@ std::optional<double> parse_speed(std::string_view text) {
 
 // A speed is a few dozen characters at most. A longer line is refused once this many bytes
 // are read, instead of being read on without end (a device such as /dev/zero, say).
-constexpr std::streamsize longest_line = 4096;
+constexpr std::streamsize longestLine = 4096;
 
-enum class LineRead { read, end, too_long };
+enum class LineRead { read, end, tooLong };
 
-// One line without its LF, like std::getline, but never more than longest_line bytes of it.
-LineRead read_line(std::istream& in, std::string& line) {
-    char buffer[longest_line + 1];
+// One line without its LF, like std::getline, but never more than longestLine bytes of it.
+LineRead readLine(std::istream& in, std::string& line) {
+    char buffer[longestLine + 1];
     in.getline(buffer, sizeof buffer);
     const auto count = in.gcount();
-    if (in.fail() && !in.eof() && count == longest_line) {
-        return LineRead::too_long;
+    if (in.fail() && !in.eof() && count == longestLine) {
+        return LineRead::tooLong;
     }
     if (in.fail()) {
         return LineRead::end;
@@ -71,23 +71,23 @@ LineRead read_line(std::istream& in, std::string& line) {
     return LineRead::read;
 }
 
-std::string reason_from_errno() {
+std::string reasonFromErrno() {
     return errno != 0 ? std::generic_category().message(errno) : "unknown error";
 }
 
 } // namespace
 
-std::vector<double> parse_shots(std::istream& in, const std::string& name) {
+std::vector<double> parseShots(std::istream& in, const std::string& name) {
     std::vector<double> speeds;
     std::string line;
     for (std::size_t number = 1;; ++number) {
-        const auto read = read_line(in, line);
+        const auto read = readLine(in, line);
         if (read == LineRead::end) {
             break;
         }
-        if (read == LineRead::too_long) {
+        if (read == LineRead::tooLong) {
             throw NotASpeed(name + ":" + std::to_string(number) +
-                            ": not a speed: a line longer than " + std::to_string(longest_line) +
+                            ": not a speed: a line longer than " + std::to_string(longestLine) +
                             " bytes");
         }
         // Files written on Windows end lines with CRLF; getline only strips the LF.
@@ -95,27 +95,27 @@ std::vector<double> parse_shots(std::istream& in, const std::string& name) {
             line.pop_back();
         }
         std::string_view text = line;
-        if (number == 1 && text.starts_with(byte_order_mark)) {
-            text.remove_prefix(byte_order_mark.size());
+        if (number == 1 && text.starts_with(byteOrderMark)) {
+            text.remove_prefix(byteOrderMark.size());
         }
         text = trim(text);
         if (text.empty()) {
             continue;
         }
-        const auto speed = parse_speed(text);
+        const auto speed = parseSpeed(text);
         if (!speed) {
             throw NotASpeed(name + ":" + std::to_string(number) +
-                            ": not a speed: " + visible_text(line));
+                            ": not a speed: " + visibleText(line));
         }
         speeds.push_back(*speed);
     }
     if (in.bad()) {
-        throw CannotRead("cannot read " + name + ": " + reason_from_errno());
+        throw CannotRead("cannot read " + name + ": " + reasonFromErrno());
     }
     return speeds;
 }
 
-std::vector<double> read_shots(const std::string& path) {
+std::vector<double> readShots(const std::string& path) {
     // Opening a directory succeeds on some systems and only fails on the first read, with a
     // less helpful message.
     std::error_code ignored;
@@ -126,9 +126,9 @@ std::vector<double> read_shots(const std::string& path) {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw CannotRead("cannot open " + path + ": " + reason_from_errno());
+        throw CannotRead("cannot open " + path + ": " + reasonFromErrno());
     }
-    return parse_shots(in, path);
+    return parseShots(in, path);
 }
 
 } // namespace kickmark

@@ -18,8 +18,8 @@ class CannotRead : public std::runtime_error {
 };
 
 // `name` only labels error messages.
-std::vector<double> parse_shots(std::istream& in, const std::string& name);
+std::vector<double> parseShots(std::istream& in, const std::string& name);
 
-std::vector<double> read_shots(const std::string& path);
+std::vector<double> readShots(const std::string& path);
 
 } // namespace kickmark

@@ -12,8 +12,8 @@ struct Summary {
     double fastest = 0.0;
     double mean = 0.0;
     double median = 0.0;
-    double percentile_90 = 0.0;
-    double standard_deviation = 0.0;
+    double percentile90 = 0.0;
+    double standardDeviation = 0.0;
 };
 
 // `speeds` must not be empty. Percentiles interpolate between closest ranks (PERCENTILE.INC), and
@@ -25,11 +25,11 @@ Summary summarize(std::span<const double> speeds);
 // `sorted` ascending and not empty; `fraction` in [0, 1].
 double percentile(std::span<const double> sorted, double fraction);
 
-std::vector<double> running_best(std::span<const double> speeds);
+std::vector<double> runningBest(std::span<const double> speeds);
 
 // Each point averages the shot and up to `window - 1` shots before it, so the line starts at the
 // first shot instead of `window` shots in. A huge speed leaving the window leaves no trace in the
 // points after it.
-std::vector<double> moving_average(std::span<const double> speeds, std::size_t window);
+std::vector<double> movingAverage(std::span<const double> speeds, std::size_t window);
 
 } // namespace kickmark

@@ -10,7 +10,7 @@ namespace kickmark {
 
 struct ChartInput {
     std::span<const double> speeds;    // the session drawn shot by shot; may be empty
-    std::size_t recent_count = 10;     // the title compares the last this many with the rest
+    std::size_t recentCount = 10;      // the title compares the last this many with the rest
     std::span<const Session> sessions; // two or more, oldest first, for the sessions panel
 };
 
@@ -18,6 +18,6 @@ struct ChartInput {
 // shot's speed by shot number with the running best and a moving average, beside it the speed
 // histogram on the same axis, and with several sessions a panel of each session's median and
 // fastest shot.
-void write_svg_chart(std::ostream& out, const ChartInput& input);
+void writeSvgChart(std::ostream& out, const ChartInput& input);
 
 } // namespace kickmark

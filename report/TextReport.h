@@ -9,13 +9,13 @@
 namespace kickmark {
 
 // Summary statistics, a histogram drawn with block characters (UTF-8), and how the last
-// `recent_count` shots compare with the ones before. `speeds` must not be empty.
-void write_text_report(std::ostream& out, std::span<const double> speeds, std::size_t recent_count);
+// `recentCount` shots compare with the ones before. `speeds` must not be empty.
+void writeTextReport(std::ostream& out, std::span<const double> speeds, std::size_t recentCount);
 
 // The newest session's report as above, then one row per session, oldest first, and how the
 // newest session compares with all the shots of the sessions before it. `sessions` holds at
 // least two, oldest first; any of them may be empty.
-void write_sessions_report(std::ostream& out, std::span<const Session> sessions,
-                           std::size_t recent_count);
+void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
+                         std::size_t recentCount);
 
 } // namespace kickmark

@@ -9,7 +9,7 @@ namespace kickmark {
 namespace {
 
 struct Decoded {
-    char32_t code_point;
+    char32_t codePoint;
     std::size_t length;
 };
 
@@ -18,14 +18,14 @@ std::optional<Decoded> decode(std::string_view text) {
     const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
     const std::uint8_t lead = byte(0);
     std::size_t length = 0;
-    char32_t code_point = 0;
+    char32_t codePoint = 0;
     char32_t smallest = 0;
     if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code_point = lead & 0x1F, smallest = 0x80;
+        length = 2, codePoint = lead & 0x1F, smallest = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code_point = lead & 0x0F, smallest = 0x800;
+        length = 3, codePoint = lead & 0x0F, smallest = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code_point = lead & 0x07, smallest = 0x10000;
+        length = 4, codePoint = lead & 0x07, smallest = 0x10000;
     } else {
         return std::nullopt;
     }
@@ -36,16 +36,16 @@ std::optional<Decoded> decode(std::string_view text) {
         if ((byte(at) & 0xC0) != 0x80) {
             return std::nullopt;
         }
-        code_point = (code_point << 6) | (byte(at) & 0x3F);
+        codePoint = (codePoint << 6) | (byte(at) & 0x3F);
     }
-    if (code_point < smallest || code_point > 0x10FFFF ||
-        (code_point >= 0xD800 && code_point <= 0xDFFF)) {
+    if (codePoint < smallest || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
         return std::nullopt;
     }
-    return Decoded{code_point, length};
+    return Decoded{codePoint, length};
 }
 
-bool is_invisible(char32_t c) {
+bool isInvisible(char32_t c) {
     constexpr std::array<std::pair<char32_t, char32_t>, 14> ranges = {{
         {0x80, 0xA0}, // C1 controls, no-break space
         {0xAD, 0xAD}, // soft hyphen
@@ -71,17 +71,17 @@ bool is_invisible(char32_t c) {
 }
 
 std::string hex(std::uint32_t value, int digits) {
-    constexpr std::string_view digit_chars = "0123456789ABCDEF";
+    constexpr std::string_view digitChars = "0123456789ABCDEF";
     std::string text(static_cast<std::size_t>(digits), '0');
     for (int at = digits - 1; at >= 0; --at, value >>= 4) {
-        text[static_cast<std::size_t>(at)] = digit_chars[value & 0xF];
+        text[static_cast<std::size_t>(at)] = digitChars[value & 0xF];
     }
     return text;
 }
 
 } // namespace
 
-std::string visible_text(std::string_view text) {
+std::string visibleText(std::string_view text) {
     std::string shown;
     while (!text.empty()) {
         const auto byte = static_cast<std::uint8_t>(text.front());
@@ -98,8 +98,8 @@ std::string visible_text(std::string_view text) {
             shown += static_cast<char>(byte);
         } else if (const auto decoded = decode(text)) {
             used = decoded->length;
-            if (is_invisible(decoded->code_point)) {
-                shown += "\\u{" + hex(decoded->code_point, 4) + "}";
+            if (isInvisible(decoded->codePoint)) {
+                shown += "\\u{" + hex(decoded->codePoint, 4) + "}";
             } else {
                 shown += text.substr(0, used);
             }

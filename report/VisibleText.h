@@ -9,6 +9,6 @@ namespace kickmark {
 // \xHH, bytes that are not UTF-8 as \xHH, blank or zero-width characters such as a no-break
 // space or a byte-order mark as \u{XXXX}, and the backslash itself as \\. A refused line then
 // shows why "1500" was not a number.
-std::string visible_text(std::string_view text);
+std::string visibleText(std::string_view text);
 
 } // namespace kickmark

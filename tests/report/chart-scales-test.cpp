@@ -17,7 +17,7 @@ TEST(FitSpeedAxis, FitsTheBulkFromZeroAndLeavesWildShotsOut) {
     speeds.push_back(9e4);
     speeds.push_back(3.4e38);
     std::ranges::sort(speeds);
-    const SpeedAxis axis = fit_speed_axis(speeds);
+    const SpeedAxis axis = fitSpeedAxis(speeds);
     EXPECT_EQ(axis.low, 0);
     EXPECT_EQ(axis.step, 1000);
     EXPECT_EQ(axis.high, 5000);
@@ -25,40 +25,40 @@ TEST(FitSpeedAxis, FitsTheBulkFromZeroAndLeavesWildShotsOut) {
 
 TEST(FitSpeedAxis, ReachesOrdinarySpreadAboveThePercentile) {
     // Two shots, or the fastest few of a session: spread, not wild shots.
-    EXPECT_EQ(fit_speed_axis(std::vector{1000.0, 4000.0}).high, 4000);
+    EXPECT_EQ(fitSpeedAxis(std::vector{1000.0, 4000.0}).high, 4000);
     std::vector<double> speeds(300, 3000.0);
     speeds.push_back(5600.0);
-    EXPECT_EQ(fit_speed_axis(speeds).high, 6000);
+    EXPECT_EQ(fitSpeedAxis(speeds).high, 6000);
 }
 
 TEST(FitSpeedAxis, EqualOrHugeSpeedsStillGiveAFewRoundTicks) {
     for (const std::vector<double>& sorted :
          {std::vector{0.0}, std::vector{2000.0, 2000.0}, std::vector{-3.4e38, 3.4e38},
           std::vector{3.4e38, 3.4e38}, std::vector{1e-30, 2e-30}}) {
-        const SpeedAxis axis = fit_speed_axis(sorted);
+        const SpeedAxis axis = fitSpeedAxis(sorted);
         EXPECT_LT(axis.low, axis.high);
         EXPECT_LE(axis.low, std::max(0.0, sorted.front()));
         EXPECT_GE(axis.high, sorted.back());
-        const auto ticks = axis_ticks(axis.low, axis.high, axis.step);
+        const auto ticks = axisTicks(axis.low, axis.high, axis.step);
         EXPECT_GE(ticks.size(), 2u);
         EXPECT_LE(ticks.size(), 12u);
     }
 }
 
 TEST(KmhTicks, AreRoundKmhValuesOfTheSameAxis) {
-    const auto ticks = kmh_ticks({0, 5000, 1000}); // 0 to 180 km/h
+    const auto ticks = kmhTicks({0, 5000, 1000}); // 0 to 180 km/h
     EXPECT_EQ(ticks, (std::vector<double>{0, 50, 100, 150}));
 }
 
 TEST(FitCappedAxis, StopsAtThreeTimesTheTypicalValue) {
-    EXPECT_EQ(fit_capped_axis(std::vector{2500.0, 4400.0, 3.4e38}, 2500.0).high, 8000.0);
-    EXPECT_EQ(fit_capped_axis(std::vector{2500.0, 4400.0}, 2500.0).high, 5000.0);
+    EXPECT_EQ(fitCappedAxis(std::vector{2500.0, 4400.0, 3.4e38}, 2500.0).high, 8000.0);
+    EXPECT_EQ(fitCappedAxis(std::vector{2500.0, 4400.0}, 2500.0).high, 5000.0);
 }
 
 TEST(AverageWindow, GrowsWithTheShotsFromTen) {
-    EXPECT_EQ(average_window(1), 10u);
-    EXPECT_EQ(average_window(500), 10u);
-    EXPECT_EQ(average_window(10'000), 200u);
+    EXPECT_EQ(averageWindow(1), 10u);
+    EXPECT_EQ(averageWindow(500), 10u);
+    EXPECT_EQ(averageWindow(10'000), 200u);
 }
 
 TEST(ColumnSummaries, CoverEveryShotOnceInOrderWithTheirRangeAndMean) {
@@ -66,7 +66,7 @@ TEST(ColumnSummaries, CoverEveryShotOnceInOrderWithTheirRangeAndMean) {
     for (int i = 1; i <= 10; ++i) {
         speeds.push_back(100.0 * i);
     }
-    const auto columns = column_summaries(speeds, 3);
+    const auto columns = columnSummaries(speeds, 3);
     ASSERT_EQ(columns.size(), 3u);
     std::size_t next = 1;
     for (const auto& column : columns) {
@@ -77,5 +77,5 @@ TEST(ColumnSummaries, CoverEveryShotOnceInOrderWithTheirRangeAndMean) {
         next = column.last + 1;
     }
     EXPECT_EQ(next, 11u);
-    EXPECT_EQ(column_summaries(speeds, 540).size(), 10u);
+    EXPECT_EQ(columnSummaries(speeds, 540).size(), 10u);
 }

@@ -29,9 +29,9 @@ protected:
 
 TEST_F(ReplaceFile, ReplacesTheWholeFile) {
     const fs::path chart = folder_ / "chart.svg";
-    write_file(chart, std::string(10000, 'x'));
-    replace_file(chart, "<svg/>\n");
-    EXPECT_EQ(read_file(chart), "<svg/>\n");
+    writeFile(chart, std::string(10000, 'x'));
+    replaceFile(chart, "<svg/>\n");
+    EXPECT_EQ(readFile(chart), "<svg/>\n");
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -39,18 +39,18 @@ TEST_F(ReplaceFile, ReplacesTheWholeFile) {
 TEST_F(ReplaceFile, ALinkKeepsPointingAtItsTargetWhichGetsTheChart) {
     const fs::path target = folder_ / "real.svg";
     const fs::path link = folder_ / "link.svg";
-    write_file(target, "old\n");
+    writeFile(target, "old\n");
     fs::create_symlink("real.svg", link);
-    replace_file(link, "<svg/>\n");
+    replaceFile(link, "<svg/>\n");
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(read_file(target), "<svg/>\n");
+    EXPECT_EQ(readFile(target), "<svg/>\n");
     EXPECT_EQ(entries(), 2u);
 }
 
 TEST_F(ReplaceFile, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
     const fs::path chart = folder_ / "chart.svg";
-    const std::string old_chart = "<svg>the earlier chart</svg>\n";
-    write_file(chart, old_chart);
+    const std::string oldChart = "<svg>the earlier chart</svg>\n";
+    writeFile(chart, oldChart);
     const pid_t child = fork();
     if (child == 0) {
         // A full disk in miniature: every file of this process stops at 4 KiB.
@@ -58,7 +58,7 @@ TEST_F(ReplaceFile, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
         const rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            replace_file(chart, std::string(100000, 'y'));
+            replaceFile(chart, std::string(100000, 'y'));
         } catch (const CannotWrite&) {
             _exit(3);
         }
@@ -68,7 +68,7 @@ TEST_F(ReplaceFile, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
-    EXPECT_EQ(read_file(chart), old_chart);
+    EXPECT_EQ(readFile(chart), oldChart);
     EXPECT_EQ(entries(), 1u);
 }
 #endif

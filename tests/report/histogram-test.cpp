@@ -16,17 +16,17 @@ std::size_t total(const Histogram& histogram) {
 } // namespace
 
 TEST(MakeHistogram, BinEdgeBelongsToUpperBinAndEmptyBinsInBetweenStay) {
-    const Histogram histogram = make_histogram(std::vector{999.99, 1000.0, 2600.0});
-    EXPECT_EQ(histogram.bin_width, 500.0);
-    EXPECT_EQ(histogram.first_bin_start, 500.0);
+    const Histogram histogram = makeHistogram(std::vector{999.99, 1000.0, 2600.0});
+    EXPECT_EQ(histogram.binWidth, 500.0);
+    EXPECT_EQ(histogram.firstBinStart, 500.0);
     EXPECT_EQ(histogram.counts, (std::vector<std::size_t>{1, 1, 0, 0, 1}));
-    EXPECT_FALSE(histogram.open_below || histogram.open_above);
+    EXPECT_FALSE(histogram.openBelow || histogram.openAbove);
 }
 
 TEST(MakeHistogram, TwentyRowsOfSpreadStayClosed) {
-    const Histogram histogram = make_histogram(std::vector{0.0, 9999.0});
+    const Histogram histogram = makeHistogram(std::vector{0.0, 9999.0});
     EXPECT_EQ(histogram.counts.size(), 20u);
-    EXPECT_FALSE(histogram.open_below || histogram.open_above);
+    EXPECT_FALSE(histogram.openBelow || histogram.openAbove);
 }
 
 TEST(MakeHistogram, AWiderSpreadKeepsTheWidthAndOpensTheTopRow) {
@@ -36,14 +36,14 @@ TEST(MakeHistogram, AWiderSpreadKeepsTheWidthAndOpensTheTopRow) {
     }
     speeds.push_back(1e19);
     speeds.push_back(3.4e38);
-    const Histogram histogram = make_histogram(speeds);
-    EXPECT_EQ(histogram.bin_width, 500.0);
-    EXPECT_EQ(histogram.first_bin_start, 1000.0);
-    ASSERT_EQ(histogram.counts.size(), Histogram::max_rows);
-    EXPECT_TRUE(histogram.open_above);
-    EXPECT_FALSE(histogram.open_below);
+    const Histogram histogram = makeHistogram(speeds);
+    EXPECT_EQ(histogram.binWidth, 500.0);
+    EXPECT_EQ(histogram.firstBinStart, 1000.0);
+    ASSERT_EQ(histogram.counts.size(), Histogram::maxRows);
+    EXPECT_TRUE(histogram.openAbove);
+    EXPECT_FALSE(histogram.openBelow);
     // 19 closed rows cover 1000 to 10500; the open one starts there.
-    EXPECT_EQ(histogram.bin_start(19), 10500.0);
+    EXPECT_EQ(histogram.binStart(19), 10500.0);
     EXPECT_EQ(histogram.counts.back(), 2u);
     EXPECT_EQ(total(histogram), speeds.size());
 }
@@ -52,9 +52,9 @@ TEST(MakeHistogram, AStraySlowShotGoesToAnOpenFirstRow) {
     std::vector<double> speeds(300, 3000.0);
     speeds.push_back(-3.4e38);
     speeds.push_back(4200.0);
-    const Histogram histogram = make_histogram(speeds);
-    EXPECT_TRUE(histogram.open_below);
-    EXPECT_FALSE(histogram.open_above);
-    EXPECT_EQ(histogram.first_bin_start, 3000.0);
+    const Histogram histogram = makeHistogram(speeds);
+    EXPECT_TRUE(histogram.openBelow);
+    EXPECT_FALSE(histogram.openAbove);
+    EXPECT_EQ(histogram.firstBinStart, 3000.0);
     EXPECT_EQ(histogram.counts, (std::vector<std::size_t>{1, 300, 0, 1}));
 }

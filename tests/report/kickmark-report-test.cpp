@@ -16,41 +16,41 @@
 namespace {
 
 // The program's output as a text-mode reader sees it: line ends are "\n" on every platform.
-std::string read_text(const std::filesystem::path& path) {
+std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 struct Outcome {
-    int exit_code;
+    int exitCode;
     std::string out;
     std::string err;
 };
 
 // Runs the built program through the shell, which both sh and cmd.exe accept in this form.
-Outcome run_report(const std::string& arguments, const std::string& standard_output = "") {
+Outcome runReport(const std::string& arguments, const std::string& standardOutput = "") {
     // Named per test, since ctest may run several of these at once.
     const std::string stem = std::string("kickmark-report-") +
                              testing::UnitTest::GetInstance()->current_test_info()->name();
-    const auto out_path = std::filesystem::temp_directory_path() / (stem + ".out");
-    const auto err_path = std::filesystem::temp_directory_path() / (stem + ".err");
-    const std::string out_target =
-        standard_output.empty() ? "\"" + out_path.string() + "\"" : standard_output;
+    const auto outPath = std::filesystem::temp_directory_path() / (stem + ".out");
+    const auto errPath = std::filesystem::temp_directory_path() / (stem + ".err");
+    const std::string outTarget =
+        standardOutput.empty() ? "\"" + outPath.string() + "\"" : standardOutput;
     std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
-                          out_target + " 2> \"" + err_path.string() + "\"";
+                          outTarget + " 2> \"" + errPath.string() + "\"";
 #ifdef _WIN32
     // cmd.exe strips the first and the last quote of a line that holds more than two.
     command = "\"" + command + "\"";
 #endif
     const int status = std::system(command.c_str());
 #ifdef _WIN32
-    const int exit_code = status;
+    const int exitCode = status;
 #else
-    const int exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    Outcome outcome{exit_code, read_text(out_path), read_text(err_path)};
-    std::filesystem::remove(out_path);
-    std::filesystem::remove(err_path);
+    Outcome outcome{exitCode, readText(outPath), readText(errPath)};
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
     return outcome;
 }
 
@@ -67,26 +67,26 @@ std::string quoted(const std::filesystem::path& path) {
 } // namespace
 
 TEST(KickmarkReport, LineThatIsNotASpeedFailsWithLocationAndWritesNothing) {
-    const auto path = data_file("typo.csv");
+    const auto path = dataFile("typo.csv");
     const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-typo.svg";
     std::filesystem::remove(chart);
-    const Outcome outcome = run_report("--svg " + quoted(chart) + " " + quoted(path));
-    EXPECT_EQ(outcome.exit_code, 1);
+    const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(path));
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, path.string() + ":3: not a speed: 12O4.500000\n");
     EXPECT_FALSE(std::filesystem::exists(chart));
 }
 
 TEST(KickmarkReport, EmptyFileSaysNoShotsAndSucceeds) {
-    const Outcome outcome = run_report(quoted(data_file("empty.csv")));
-    EXPECT_EQ(outcome.exit_code, 0);
+    const Outcome outcome = runReport(quoted(dataFile("empty.csv")));
+    EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "no shots\n");
 }
 
 TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
-    for (const auto& path : {data_file("no-such-file.csv"), data_file("session.csv") / "x.csv"}) {
-        const Outcome outcome = run_report(quoted(path));
-        EXPECT_EQ(outcome.exit_code, 2) << path;
+    for (const auto& path : {dataFile("no-such-file.csv"), dataFile("session.csv") / "x.csv"}) {
+        const Outcome outcome = runReport(quoted(path));
+        EXPECT_EQ(outcome.exitCode, 2) << path;
         EXPECT_TRUE(outcome.err.starts_with("cannot open " + path.string() + ": ")) << outcome.err;
         EXPECT_EQ(outcome.out, "");
     }
@@ -95,16 +95,16 @@ TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
 TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
     for (const std::string arguments : {"", "--frobnicate a.csv", "a.csv --svg", "a.csv --keep",
                                         "--last 0 a.csv", "--last -3 a.csv", "--last 5x a.csv"}) {
-        const Outcome outcome = run_report(arguments);
-        EXPECT_EQ(outcome.exit_code, 2) << arguments;
+        const Outcome outcome = runReport(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments;
         EXPECT_NE(outcome.err.find("usage: kickmark-report"), std::string::npos) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;
     }
 }
 
 TEST(KickmarkReport, HelpGoesToStdoutWithExitZero) {
-    const Outcome outcome = run_report("--help");
-    EXPECT_EQ(outcome.exit_code, 0);
+    const Outcome outcome = runReport("--help");
+    EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_TRUE(outcome.out.starts_with("usage: kickmark-report")) << outcome.out;
     EXPECT_EQ(outcome.err, "");
 }
@@ -112,10 +112,10 @@ TEST(KickmarkReport, HelpGoesToStdoutWithExitZero) {
 TEST(KickmarkReport, WritesReportAndChartForGoodFile) {
     const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-good.svg";
     const Outcome outcome =
-        run_report(quoted(data_file("session.csv")) + " --svg " + quoted(chart) + " --last 4");
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, read_file(data_file("session.txt")));
-    EXPECT_TRUE(read_file(chart).ends_with("</svg>\n"));
+        runReport(quoted(dataFile("session.csv")) + " --svg " + quoted(chart) + " --last 4");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, readFile(dataFile("session.txt")));
+    EXPECT_TRUE(readFile(chart).ends_with("</svg>\n"));
     std::filesystem::remove(chart);
 }
 
@@ -127,27 +127,27 @@ class ReportFiles : public ScratchFolder {};
 
 TEST_F(ReportFiles, RefusesAChartPathThatIsAnInputFileUnderAnySpelling) {
     const auto shots = folder_ / "s.csv";
-    write_file(shots, "1500.000000\n");
+    writeFile(shots, "1500.000000\n");
     std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv"};
 #ifndef _WIN32
     std::filesystem::create_symlink(shots, folder_ / "link.svg");
     spellings.push_back(folder_ / "link.svg");
 #endif
     for (const auto& chart : spellings) {
-        const Outcome outcome = run_report("--svg " + quoted(chart) + " " + quoted(shots));
-        EXPECT_EQ(outcome.exit_code, 2) << chart;
+        const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(shots));
+        EXPECT_EQ(outcome.exitCode, 2) << chart;
         EXPECT_EQ(outcome.err, "cannot write the chart to " + chart.string() +
                                    ": it is the shots file " + shots.string() + "\n");
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(read_file(shots), "1500.000000\n");
+        EXPECT_EQ(readFile(shots), "1500.000000\n");
     }
 }
 
 TEST_F(ReportFiles, AChartThatCannotBeWrittenFailsBeforeAnyReport) {
     const auto chart = folder_ / "missing" / "c.svg";
     const Outcome outcome =
-        run_report("--svg " + quoted(chart) + " " + quoted(data_file("session.csv")));
-    EXPECT_EQ(outcome.exit_code, 2);
+        runReport("--svg " + quoted(chart) + " " + quoted(dataFile("session.csv")));
+    EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(outcome.err.starts_with("cannot write " + chart.string() + ": ")) << outcome.err;
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 0);
@@ -155,8 +155,8 @@ TEST_F(ReportFiles, AChartThatCannotBeWrittenFailsBeforeAnyReport) {
 
 #ifndef _WIN32
 TEST(KickmarkReport, AReportLostOnTheWayOutIsAFailure) {
-    const Outcome outcome = run_report(quoted(data_file("session.csv")), "/dev/full");
-    EXPECT_EQ(outcome.exit_code, 2);
+    const Outcome outcome = runReport(quoted(dataFile("session.csv")), "/dev/full");
+    EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.err, "cannot write standard output: No space left on device\n");
 }
 #endif
@@ -164,18 +164,18 @@ TEST(KickmarkReport, AReportLostOnTheWayOutIsAFailure) {
 TEST_F(ReportFiles, KeepsEachSessionOnceAndReportsOverTheFolder) {
     const auto kept = folder_ / "kept";
     const auto shots = folder_ / "shots.csv";
-    write_file(shots, "1000.000000\n2000.000000\n");
-    const auto first_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
-    std::filesystem::last_write_time(shots, first_time);
-    Outcome outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    writeFile(shots, "1000.000000\n2000.000000\n");
+    const auto firstTime = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    std::filesystem::last_write_time(shots, firstTime);
+    Outcome outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_TRUE(outcome.out.starts_with("kept " + shots.string() + " as ")) << outcome.out;
 
-    write_file(shots, "3000.000000\n");
-    outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
-    outcome = run_report("--keep " + quoted(kept) + " " + quoted(shots));
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+    writeFile(shots, "3000.000000\n");
+    outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_NE(outcome.out.find(" is kept already as "), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("newest session against the 2 shots of the 1 session before"),
               std::string::npos)
@@ -186,9 +186,9 @@ TEST_F(ReportFiles, KeepsEachSessionOnceAndReportsOverTheFolder) {
 TEST_F(ReportFiles, ABadLineInAnySessionKeepsNothing) {
     const auto kept = folder_ / "kept";
     const Outcome outcome =
-        run_report("--keep " + quoted(kept) + " " + quoted(data_file("session.csv")) + " " +
-                   quoted(data_file("typo.csv")));
-    EXPECT_EQ(outcome.exit_code, 1);
+        runReport("--keep " + quoted(kept) + " " + quoted(dataFile("session.csv")) + " " +
+                  quoted(dataFile("typo.csv")));
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_FALSE(std::filesystem::exists(kept));
 }

@@ -5,7 +5,7 @@
 using namespace kickmark;
 
 TEST(FormatFixed, NegativeValueThatRoundsToZeroLosesItsSign) {
-    EXPECT_EQ(format_fixed(-0.004, 2), "0.00");
-    EXPECT_EQ(format_fixed(-0.0, 2), "0.00");
-    EXPECT_EQ(format_fixed(-0.006, 2), "-0.01");
+    EXPECT_EQ(formatFixed(-0.004, 2), "0.00");
+    EXPECT_EQ(formatFixed(-0.0, 2), "0.00");
+    EXPECT_EQ(formatFixed(-0.006, 2), "-0.01");
 }

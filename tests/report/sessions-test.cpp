@@ -27,7 +27,7 @@ protected:
     fs::path session(const std::string& name, const std::string& text, fs::file_time_type time) {
         const fs::path path = folder_ / name;
         fs::create_directories(path.parent_path());
-        write_file(path, text);
+        writeFile(path, text);
         fs::last_write_time(path, time);
         return path;
     }
@@ -51,7 +51,7 @@ TEST_F(Sessions, AreOrderedOldestFirstWithFoldersGivingTheirCsvFiles) {
     session("in/tie-a.csv", "1\n", at(2, 0));
     const fs::path single = session("single.csv", "1\n", at(2, 30));
     const std::vector<std::string> paths = {(folder_ / "in").string(), single.string()};
-    EXPECT_EQ(names(find_session_files(paths)),
+    EXPECT_EQ(names(findSessionFiles(paths)),
               (std::vector<std::string>{"early.CSV", "tie-a.csv", "tie-b.csv", "single.csv",
                                         "late.csv"}));
 }
@@ -60,12 +60,12 @@ TEST_F(Sessions, AFileNamedTwiceUnderAnySpellingIsOneSession) {
     const fs::path file = session("in/a.csv", "1\n", at(1, 0));
     const std::vector<std::string> paths = {(folder_ / "in").string(), file.string(),
                                             (folder_ / "in" / ".." / "in" / "a.csv").string()};
-    EXPECT_EQ(find_session_files(paths).size(), 1u);
+    EXPECT_EQ(findSessionFiles(paths).size(), 1u);
 }
 
 TEST_F(Sessions, AreLabelledWithTheirNameAndUtcTime) {
     const fs::path file = session("x.csv", "1500\n2500\n", at(7, 5));
-    const auto sessions = read_sessions(find_session_files(std::vector{file.string()}));
+    const auto sessions = readSessions(findSessionFiles(std::vector{file.string()}));
     ASSERT_EQ(sessions.size(), 1u);
     EXPECT_EQ(sessions[0].name, "x.csv");
     EXPECT_EQ(sessions[0].date, "2026-12-07 18:05");
@@ -73,21 +73,21 @@ TEST_F(Sessions, AreLabelledWithTheirNameAndUtcTime) {
 }
 
 TEST_F(Sessions, AKeptCopyIsNamedAfterItsTimeAndKeepsIt) {
-    EXPECT_EQ(kept_name(at(8, 4) + std::chrono::seconds(9), 1), "2026-12-08-180409.csv");
-    EXPECT_EQ(kept_name(at(8, 4), 3), "2026-12-08-180400-3.csv");
+    EXPECT_EQ(keptName(at(8, 4) + std::chrono::seconds(9), 1), "2026-12-08-180409.csv");
+    EXPECT_EQ(keptName(at(8, 4), 3), "2026-12-08-180400-3.csv");
 
     const fs::path shots = session("data/shots.csv", "1500.000000\n", at(8, 4));
-    const Kept kept = keep_session(shots, folder_ / "kept");
+    const Kept kept = keepSession(shots, folder_ / "kept");
     EXPECT_TRUE(kept.copied);
     EXPECT_EQ(kept.path, folder_ / "kept" / "2026-12-08-180400.csv");
-    EXPECT_EQ(read_file(kept.path), "1500.000000\n");
+    EXPECT_EQ(readFile(kept.path), "1500.000000\n");
     EXPECT_EQ(fs::last_write_time(kept.path), at(8, 4));
 }
 
 TEST_F(Sessions, TheSameSessionIsKeptOnceWhateverItsName) {
     const fs::path shots = session("data/shots.csv", "1500.000000\n", at(8, 4));
     session("kept/renamed.csv", "1500.000000\n", at(1, 0));
-    const Kept kept = keep_session(shots, folder_ / "kept");
+    const Kept kept = keepSession(shots, folder_ / "kept");
     EXPECT_FALSE(kept.copied);
     EXPECT_EQ(kept.path.filename(), "renamed.csv");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 1);
@@ -96,17 +96,17 @@ TEST_F(Sessions, TheSameSessionIsKeptOnceWhateverItsName) {
 TEST_F(Sessions, AnotherSessionWithTheSameTimeGetsANewNameAndReplacesNothing) {
     const fs::path taken = session("kept/2026-12-08-180400.csv", "1000.000000\n", at(8, 4));
     const fs::path shots = session("data/shots.csv", "2000.000000\n", at(8, 4));
-    const Kept kept = keep_session(shots, folder_ / "kept");
+    const Kept kept = keepSession(shots, folder_ / "kept");
     EXPECT_TRUE(kept.copied);
     EXPECT_EQ(kept.path.filename(), "2026-12-08-180400-2.csv");
-    EXPECT_EQ(read_file(taken), "1000.000000\n");
-    EXPECT_EQ(read_file(kept.path), "2000.000000\n");
+    EXPECT_EQ(readFile(taken), "1000.000000\n");
+    EXPECT_EQ(readFile(kept.path), "2000.000000\n");
 }
 
 TEST_F(Sessions, CreateFileNeverReplacesAndLeavesNoTemporary) {
     const fs::path target = folder_ / "t.csv";
-    EXPECT_TRUE(create_file(target, "new\n"));
-    EXPECT_FALSE(create_file(target, "other\n"));
-    EXPECT_EQ(read_file(target), "new\n");
+    EXPECT_TRUE(createFile(target, "new\n"));
+    EXPECT_FALSE(createFile(target, "other\n"));
+    EXPECT_EQ(readFile(target), "new\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<double> parse(const std::string& text) {
     std::istringstream in(text);
-    return parse_shots(in, "shots.csv");
+    return parseShots(in, "shots.csv");
 }
 
 std::string refusal(const std::string& line) {

@@ -13,9 +13,9 @@ using namespace kickmark;
 
 namespace {
 
-std::string chart_of(const std::vector<double>& speeds, std::span<const Session> sessions = {}) {
+std::string chartOf(const std::vector<double>& speeds, std::span<const Session> sessions = {}) {
     std::ostringstream out;
-    write_svg_chart(out, {.speeds = speeds, .recent_count = 10, .sessions = sessions});
+    writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = sessions});
     return out.str();
 }
 
@@ -27,7 +27,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-std::vector<double> session_of(std::size_t shots) {
+std::vector<double> sessionOf(std::size_t shots) {
     std::vector<double> speeds;
     for (std::size_t i = 0; i < shots; ++i) {
         speeds.push_back(1000.0 + double(i * 7919 % 3500));
@@ -35,19 +35,19 @@ std::vector<double> session_of(std::size_t shots) {
     return speeds;
 }
 
-void expect_well_formed(const std::string& svg, const std::string& name) {
+void expectWellFormed(const std::string& svg, const std::string& name) {
     if (std::string(KICKMARK_XMLLINT).empty()) {
         GTEST_SKIP() << "xmllint not found";
     }
     const auto path = std::filesystem::temp_directory_path() / ("kickmark-chart-" + name + ".svg");
-    write_file(path, svg);
+    writeFile(path, svg);
     const std::string command =
         std::string("\"") + KICKMARK_XMLLINT + "\" --noout \"" + path.string() + "\"";
     EXPECT_EQ(std::system(command.c_str()), 0) << name;
     std::filesystem::remove(path);
 }
 
-const std::vector<Session> three_sessions = {
+const std::vector<Session> threeSessions = {
     {"a & b.csv", "2026-12-01 18:00", {1000, 2000}},
     {"empty.csv", "2026-12-02 18:00", {}},
     {"c.csv", "2026-12-03 18:00", {2500, 3500, 3.4e38}},
@@ -56,14 +56,14 @@ const std::vector<Session> three_sessions = {
 } // namespace
 
 TEST(WriteSvgChart, IsWellFormedSvgAccordingToXmllint) {
-    expect_well_formed(chart_of({1523.4, 987.25, 3050.5, 2100.0}), "small");
-    expect_well_formed(chart_of(session_of(20000)), "columns");
-    expect_well_formed(chart_of({2500, 3500, 3.4e38}, three_sessions), "sessions");
-    expect_well_formed(chart_of({}, three_sessions), "empty-newest");
+    expectWellFormed(chartOf({1523.4, 987.25, 3050.5, 2100.0}), "small");
+    expectWellFormed(chartOf(sessionOf(20000)), "columns");
+    expectWellFormed(chartOf({2500, 3500, 3.4e38}, threeSessions), "sessions");
+    expectWellFormed(chartOf({}, threeSessions), "empty-newest");
 }
 
 TEST(WriteSvgChart, IsSelfContainedAndFillsItsContainer) {
-    const std::string svg = chart_of({1500.0});
+    const std::string svg = chartOf({1500.0});
     EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 480\" "
                        "width=\"100%\""),
               std::string::npos);
@@ -76,34 +76,34 @@ TEST(WriteSvgChart, ExtremeSpeedsDrawNoInfinityOrNan) {
     for (const auto& speeds :
          {std::vector{3000.0, double(FLT_MAX)}, std::vector{-double(FLT_MAX), double(FLT_MAX), 0.0},
           std::vector{0.0, 0.0}, std::vector{1e-30}}) {
-        const std::string svg = chart_of(speeds, three_sessions);
+        const std::string svg = chartOf(speeds, threeSessions);
         EXPECT_EQ(svg.find("inf"), std::string::npos);
         EXPECT_EQ(svg.find("nan"), std::string::npos);
     }
 }
 
 TEST(WriteSvgChart, ShotsBeyondTheBulkAreMarksOnTheEdgeNotDots) {
-    std::vector<double> speeds = session_of(198);
+    std::vector<double> speeds = sessionOf(198);
     speeds.push_back(40000);
     speeds.push_back(3.4e38);
-    const std::string svg = chart_of(speeds);
+    const std::string svg = chartOf(speeds);
     EXPECT_EQ(occurrences(svg, "class=\"shot\""), 198u);
     EXPECT_EQ(occurrences(svg, "class=\"beyond\""), 2u);
 }
 
 TEST(WriteSvgChart, DrawsEachShotUpToAFewThousandThenColumnSummaries) {
-    EXPECT_EQ(occurrences(chart_of(session_of(4000)), "class=\"shot\""), 4000u);
-    const std::string columns = chart_of(session_of(4001));
+    EXPECT_EQ(occurrences(chartOf(sessionOf(4000)), "class=\"shot\""), 4000u);
+    const std::string columns = chartOf(sessionOf(4001));
     EXPECT_EQ(occurrences(columns, "class=\"shot\""), 0u);
     EXPECT_EQ(occurrences(columns, "class=\"column-range\""), 1u);
 }
 
 TEST(WriteSvgChart, AMillionShotsStayUnderAMegabyte) {
-    EXPECT_LT(chart_of(session_of(1'000'000)).size(), 1'000'000u);
+    EXPECT_LT(chartOf(sessionOf(1'000'000)).size(), 1'000'000u);
 }
 
 TEST(WriteSvgChart, SeveralSessionsAddAPanelWithAPointPerShotSession) {
-    const std::string svg = chart_of({2500, 3500, 3.4e38}, three_sessions);
+    const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
     EXPECT_NE(svg.find("viewBox=\"0 0 1000 770\""), std::string::npos);
     // median and fastest of the two sessions with shots
     EXPECT_EQ(occurrences(svg, "class=\"session\""), 4u);

@@ -15,11 +15,11 @@ namespace {
 
 std::string report(const std::vector<double>& speeds, std::size_t recent = 10) {
     std::ostringstream out;
-    write_text_report(out, speeds, recent);
+    writeTextReport(out, speeds, recent);
     return out.str();
 }
 
-bool is_number(const std::string& word) {
+bool isNumber(const std::string& word) {
     double value = 0;
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
     return error == std::errc{} && end == word.data() + word.size();
@@ -29,8 +29,8 @@ bool is_number(const std::string& word) {
 
 TEST(WriteTextReport, MatchesGoldenOutputForSession) {
     std::ostringstream out;
-    write_text_report(out, read_shots(data_file("session.csv").string()), 4);
-    EXPECT_EQ(out.str(), read_file(data_file("session.txt")));
+    writeTextReport(out, readShots(dataFile("session.csv").string()), 4);
+    EXPECT_EQ(out.str(), readFile(dataFile("session.txt")));
 }
 
 TEST(WriteTextReport, SaysSoWhenNoShotsPrecedeTheRecentOnes) {
@@ -59,11 +59,11 @@ TEST(WriteTextReport, HugeSpeedsNeverRunIntoTheirNeighbours) {
         for (std::string word; words >> word;) {
             // Every word is a number, a sign-led change, a label or a bar: two numbers run
             // together would be none of these.
-            const bool digit_led = (word.find_first_of("0123456789") == 0 && word != "90th") ||
-                                   (word.size() > 1 && (word[0] == '-' || word[0] == '+'));
-            if (digit_led) {
-                EXPECT_TRUE(is_number(word[0] == '+' ? word.substr(1) : word)) << word << " in\n"
-                                                                               << line;
+            const bool digitLed = (word.find_first_of("0123456789") == 0 && word != "90th") ||
+                                  (word.size() > 1 && (word[0] == '-' || word[0] == '+'));
+            if (digitLed) {
+                EXPECT_TRUE(isNumber(word[0] == '+' ? word.substr(1) : word)) << word << " in\n"
+                                                                              << line;
                 ++numbers;
             }
         }
@@ -87,7 +87,7 @@ TEST(WriteSessionsReport, ListsSessionsInOrderAndComparesTheNewestWithAllBefore)
         {"c.csv", "2026-12-04 18:00", {2500, 3500}},
     };
     std::ostringstream out;
-    write_sessions_report(out, sessions, 10);
+    writeSessionsReport(out, sessions, 10);
     const std::string text = out.str();
     EXPECT_TRUE(text.starts_with("newest session: c.csv, 2026-12-04 18:00 UTC\nshots")) << text;
     const auto a = text.find("2026-12-01 18:00  a.csv      units/s       2   2000.00   1500.00");
