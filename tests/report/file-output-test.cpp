@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReplaceFile, ReplacesTheWholeFile) {
+TEST_F(ReplaceFile, replaces_the_whole_file) {
     const fs::path chart = folder_ / "chart.svg";
     writeFile(chart, std::string(10000, 'x'));
     replaceFile(chart, "<svg/>\n");
@@ -36,7 +36,7 @@ TEST_F(ReplaceFile, ReplacesTheWholeFile) {
 }
 
 #ifndef _WIN32
-TEST_F(ReplaceFile, ALinkKeepsPointingAtItsTargetWhichGetsTheChart) {
+TEST_F(ReplaceFile, a_link_keeps_pointing_at_its_target_which_gets_the_chart) {
     const fs::path target = folder_ / "real.svg";
     const fs::path link = folder_ / "link.svg";
     writeFile(target, "old\n");
@@ -47,7 +47,7 @@ TEST_F(ReplaceFile, ALinkKeepsPointingAtItsTargetWhichGetsTheChart) {
     EXPECT_EQ(entries(), 2u);
 }
 
-TEST_F(ReplaceFile, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNoTemporary) {
+TEST_F(ReplaceFile, a_write_that_fails_midway_keeps_the_old_file_and_leaves_no_temporary) {
     const fs::path chart = folder_ / "chart.svg";
     const std::string oldChart = "<svg>the earlier chart</svg>\n";
     writeFile(chart, oldChart);

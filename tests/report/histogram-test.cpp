@@ -15,7 +15,7 @@ std::size_t total(const Histogram& histogram) {
 
 } // namespace
 
-TEST(MakeHistogram, BinEdgeBelongsToUpperBinAndEmptyBinsInBetweenStay) {
+TEST(MakeHistogram, bin_edge_belongs_to_upper_bin_and_empty_bins_in_between_stay) {
     const Histogram histogram = makeHistogram(std::vector{999.99, 1000.0, 2600.0});
     EXPECT_EQ(histogram.binWidth, 500.0);
     EXPECT_EQ(histogram.firstBinStart, 500.0);
@@ -23,13 +23,13 @@ TEST(MakeHistogram, BinEdgeBelongsToUpperBinAndEmptyBinsInBetweenStay) {
     EXPECT_FALSE(histogram.openBelow || histogram.openAbove);
 }
 
-TEST(MakeHistogram, TwentyRowsOfSpreadStayClosed) {
+TEST(MakeHistogram, twenty_rows_of_spread_stay_closed) {
     const Histogram histogram = makeHistogram(std::vector{0.0, 9999.0});
     EXPECT_EQ(histogram.counts.size(), 20u);
     EXPECT_FALSE(histogram.openBelow || histogram.openAbove);
 }
 
-TEST(MakeHistogram, AWiderSpreadKeepsTheWidthAndOpensTheTopRow) {
+TEST(MakeHistogram, a_wider_spread_keeps_the_width_and_opens_the_top_row) {
     std::vector<double> speeds;
     for (int i = 0; i < 200; ++i) {
         speeds.push_back(1000.0 + 15.0 * i);
@@ -48,7 +48,7 @@ TEST(MakeHistogram, AWiderSpreadKeepsTheWidthAndOpensTheTopRow) {
     EXPECT_EQ(total(histogram), speeds.size());
 }
 
-TEST(MakeHistogram, AStraySlowShotGoesToAnOpenFirstRow) {
+TEST(MakeHistogram, a_stray_slow_shot_goes_to_an_open_first_row) {
     std::vector<double> speeds(300, 3000.0);
     speeds.push_back(-3.4e38);
     speeds.push_back(4200.0);

@@ -66,7 +66,7 @@ std::string quoted(const std::filesystem::path& path) {
 
 } // namespace
 
-TEST(KickmarkReport, LineThatIsNotASpeedFailsWithLocationAndWritesNothing) {
+TEST(KickmarkReport, line_that_is_not_a_speed_fails_with_location_and_writes_nothing) {
     const auto path = dataFile("typo.csv");
     const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-typo.svg";
     std::filesystem::remove(chart);
@@ -77,13 +77,13 @@ TEST(KickmarkReport, LineThatIsNotASpeedFailsWithLocationAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(chart));
 }
 
-TEST(KickmarkReport, EmptyFileSaysNoShotsAndSucceeds) {
+TEST(KickmarkReport, empty_file_says_no_shots_and_succeeds) {
     const Outcome outcome = runReport(quoted(dataFile("empty.csv")));
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "no shots\n");
 }
 
-TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
+TEST(KickmarkReport, missing_or_unreadable_file_is_named_with_exit_two) {
     for (const auto& path : {dataFile("no-such-file.csv"), dataFile("session.csv") / "x.csv"}) {
         const Outcome outcome = runReport(quoted(path));
         EXPECT_EQ(outcome.exitCode, 2) << path;
@@ -92,7 +92,7 @@ TEST(KickmarkReport, MissingOrUnreadableFileIsNamedWithExitTwo) {
     }
 }
 
-TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
+TEST(KickmarkReport, bad_usage_gives_usage_on_stderr_with_exit_two) {
     for (const std::string arguments : {"", "--frobnicate a.csv", "a.csv --svg", "a.csv --keep",
                                         "--last 0 a.csv", "--last -3 a.csv", "--last 5x a.csv"}) {
         const Outcome outcome = runReport(arguments);
@@ -102,14 +102,14 @@ TEST(KickmarkReport, BadUsageGivesUsageOnStderrWithExitTwo) {
     }
 }
 
-TEST(KickmarkReport, HelpGoesToStdoutWithExitZero) {
+TEST(KickmarkReport, help_goes_to_stdout_with_exit_zero) {
     const Outcome outcome = runReport("--help");
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_TRUE(outcome.out.starts_with("usage: kickmark-report")) << outcome.out;
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST(KickmarkReport, WritesReportAndChartForGoodFile) {
+TEST(KickmarkReport, writes_report_and_chart_for_good_file) {
     const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-good.svg";
     const Outcome outcome =
         runReport(quoted(dataFile("session.csv")) + " --svg " + quoted(chart) + " --last 4");
@@ -125,7 +125,7 @@ class ReportFiles : public ScratchFolder {};
 
 } // namespace
 
-TEST_F(ReportFiles, RefusesAChartPathThatIsAnInputFileUnderAnySpelling) {
+TEST_F(ReportFiles, refuses_a_chart_path_that_is_an_input_file_under_any_spelling) {
     const auto shots = folder_ / "s.csv";
     writeFile(shots, "1500.000000\n");
     std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv"};
@@ -143,7 +143,7 @@ TEST_F(ReportFiles, RefusesAChartPathThatIsAnInputFileUnderAnySpelling) {
     }
 }
 
-TEST_F(ReportFiles, AChartThatCannotBeWrittenFailsBeforeAnyReport) {
+TEST_F(ReportFiles, a_chart_that_cannot_be_written_fails_before_any_report) {
     const auto chart = folder_ / "missing" / "c.svg";
     const Outcome outcome =
         runReport("--svg " + quoted(chart) + " " + quoted(dataFile("session.csv")));
@@ -154,14 +154,14 @@ TEST_F(ReportFiles, AChartThatCannotBeWrittenFailsBeforeAnyReport) {
 }
 
 #ifndef _WIN32
-TEST(KickmarkReport, AReportLostOnTheWayOutIsAFailure) {
+TEST(KickmarkReport, a_report_lost_on_the_way_out_is_a_failure) {
     const Outcome outcome = runReport(quoted(dataFile("session.csv")), "/dev/full");
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.err, "cannot write standard output: No space left on device\n");
 }
 #endif
 
-TEST_F(ReportFiles, KeepsEachSessionOnceAndReportsOverTheFolder) {
+TEST_F(ReportFiles, keeps_each_session_once_and_reports_over_the_folder) {
     const auto kept = folder_ / "kept";
     const auto shots = folder_ / "shots.csv";
     writeFile(shots, "1000.000000\n2000.000000\n");
@@ -183,7 +183,7 @@ TEST_F(ReportFiles, KeepsEachSessionOnceAndReportsOverTheFolder) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept), {}), 2);
 }
 
-TEST_F(ReportFiles, ABadLineInAnySessionKeepsNothing) {
+TEST_F(ReportFiles, a_bad_line_in_any_session_keeps_nothing) {
     const auto kept = folder_ / "kept";
     const Outcome outcome =
         runReport("--keep " + quoted(kept) + " " + quoted(dataFile("session.csv")) + " " +

@@ -43,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST_F(Sessions, AreOrderedOldestFirstWithFoldersGivingTheirCsvFiles) {
+TEST_F(Sessions, are_ordered_oldest_first_with_folders_giving_their_csv_files) {
     session("in/late.csv", "1\n", at(3, 0));
     session("in/early.CSV", "1\n", at(1, 0));
     session("in/notes.txt", "1\n", at(2, 0));
@@ -56,14 +56,14 @@ TEST_F(Sessions, AreOrderedOldestFirstWithFoldersGivingTheirCsvFiles) {
                                         "late.csv"}));
 }
 
-TEST_F(Sessions, AFileNamedTwiceUnderAnySpellingIsOneSession) {
+TEST_F(Sessions, a_file_named_twice_under_any_spelling_is_one_session) {
     const fs::path file = session("in/a.csv", "1\n", at(1, 0));
     const std::vector<std::string> paths = {(folder_ / "in").string(), file.string(),
                                             (folder_ / "in" / ".." / "in" / "a.csv").string()};
     EXPECT_EQ(findSessionFiles(paths).size(), 1u);
 }
 
-TEST_F(Sessions, AreLabelledWithTheirNameAndUtcTime) {
+TEST_F(Sessions, are_labelled_with_their_name_and_utc_time) {
     const fs::path file = session("x.csv", "1500\n2500\n", at(7, 5));
     const auto sessions = readSessions(findSessionFiles(std::vector{file.string()}));
     ASSERT_EQ(sessions.size(), 1u);
@@ -72,7 +72,7 @@ TEST_F(Sessions, AreLabelledWithTheirNameAndUtcTime) {
     EXPECT_EQ(sessions[0].speeds, (std::vector{1500.0, 2500.0}));
 }
 
-TEST_F(Sessions, AKeptCopyIsNamedAfterItsTimeAndKeepsIt) {
+TEST_F(Sessions, a_kept_copy_is_named_after_its_time_and_keeps_it) {
     EXPECT_EQ(keptName(at(8, 4) + std::chrono::seconds(9), 1), "2026-12-08-180409.csv");
     EXPECT_EQ(keptName(at(8, 4), 3), "2026-12-08-180400-3.csv");
 
@@ -84,7 +84,7 @@ TEST_F(Sessions, AKeptCopyIsNamedAfterItsTimeAndKeepsIt) {
     EXPECT_EQ(fs::last_write_time(kept.path), at(8, 4));
 }
 
-TEST_F(Sessions, TheSameSessionIsKeptOnceWhateverItsName) {
+TEST_F(Sessions, the_same_session_is_kept_once_whatever_its_name) {
     const fs::path shots = session("data/shots.csv", "1500.000000\n", at(8, 4));
     session("kept/renamed.csv", "1500.000000\n", at(1, 0));
     const Kept kept = keepSession(shots, folder_ / "kept");
@@ -93,7 +93,7 @@ TEST_F(Sessions, TheSameSessionIsKeptOnceWhateverItsName) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 1);
 }
 
-TEST_F(Sessions, AnotherSessionWithTheSameTimeGetsANewNameAndReplacesNothing) {
+TEST_F(Sessions, another_session_with_the_same_time_gets_a_new_name_and_replaces_nothing) {
     const fs::path taken = session("kept/2026-12-08-180400.csv", "1000.000000\n", at(8, 4));
     const fs::path shots = session("data/shots.csv", "2000.000000\n", at(8, 4));
     const Kept kept = keepSession(shots, folder_ / "kept");
@@ -103,7 +103,7 @@ TEST_F(Sessions, AnotherSessionWithTheSameTimeGetsANewNameAndReplacesNothing) {
     EXPECT_EQ(readFile(kept.path), "2000.000000\n");
 }
 
-TEST_F(Sessions, CreateFileNeverReplacesAndLeavesNoTemporary) {
+TEST_F(Sessions, create_file_never_replaces_and_leaves_no_temporary) {
     const fs::path target = folder_ / "t.csv";
     EXPECT_TRUE(createFile(target, "new\n"));
     EXPECT_FALSE(createFile(target, "other\n"));

@@ -20,7 +20,7 @@ Summary summarizeFile(const std::string& name) {
 
 } // namespace
 
-TEST(Summarize, CrlfFileWithEvenCountAveragesMiddlePairAndInterpolatesPercentile) {
+TEST(Summarize, crlf_file_with_even_count_averages_middle_pair_and_interpolates_percentile) {
     // 2500, 4000, (blank), 1000, 1500 with CRLF line ends, deliberately unsorted.
     const Summary summary = summarizeFile("crlf.csv");
     EXPECT_EQ(summary.shots, 4u);
@@ -31,7 +31,7 @@ TEST(Summarize, CrlfFileWithEvenCountAveragesMiddlePairAndInterpolatesPercentile
     EXPECT_NEAR(summary.standardDeviation, 1145.643924, 1e-6);
 }
 
-TEST(Summarize, SingleShotIsEveryStatisticWithZeroDeviation) {
+TEST(Summarize, single_shot_is_every_statistic_with_zero_deviation) {
     const Summary summary = summarizeFile("single.csv");
     EXPECT_EQ(summary.shots, 1u);
     for (const double value :
@@ -41,13 +41,13 @@ TEST(Summarize, SingleShotIsEveryStatisticWithZeroDeviation) {
     EXPECT_EQ(summary.standardDeviation, 0.0);
 }
 
-TEST(Summarize, OddCountMedianIsMiddleValue) {
+TEST(Summarize, odd_count_median_is_middle_value) {
     EXPECT_DOUBLE_EQ(summarize(std::vector{900.0, 100.0, 500.0}).median, 500.0);
 }
 
 // The expected texts are the exact mean and population deviation, worked out in rational
 // arithmetic and rounded to the digits the report prints.
-TEST(Summarize, HugeSpeedsAmongOrdinaryOnesGiveTheRightDigits) {
+TEST(Summarize, huge_speeds_among_ordinary_ones_give_the_right_digits) {
     struct Case {
         std::vector<double> speeds;
         const char* mean;
@@ -66,7 +66,7 @@ TEST(Summarize, HugeSpeedsAmongOrdinaryOnesGiveTheRightDigits) {
     }
 }
 
-TEST(Summarize, EveryLevelLiesBetweenTheSlowestAndTheFastest) {
+TEST(Summarize, every_level_lies_between_the_slowest_and_the_fastest) {
     // Summing a thousand copies of 0.1 rounds past 0.1 unless the mean is held in.
     const std::vector<double> equal(1000, double(0.1f));
     const Summary same = summarize(equal);
@@ -81,16 +81,16 @@ TEST(Summarize, EveryLevelLiesBetweenTheSlowestAndTheFastest) {
     }
 }
 
-TEST(RunningBest, NeverDropsAfterSlowerShots) {
+TEST(RunningBest, never_drops_after_slower_shots) {
     EXPECT_EQ(runningBest(std::vector{2.0, 1.0, 3.0, 2.5}), (std::vector{2.0, 2.0, 3.0, 3.0}));
 }
 
-TEST(MovingAverage, AveragesWhatExistsUntilWindowFillsThenSlides) {
+TEST(MovingAverage, averages_what_exists_until_window_fills_then_slides) {
     EXPECT_EQ(movingAverage(std::vector{2.0, 4.0, 6.0, 10.0}, 3),
               (std::vector{2.0, 3.0, 4.0, 20.0 / 3.0}));
 }
 
-TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
+TEST(MovingAverage, agrees_with_the_direct_average_of_every_window) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> speed(500, 4500);
     std::vector<double> speeds(500);
@@ -111,7 +111,7 @@ TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
     }
 }
 
-TEST(MovingAverage, AHugeSpeedLeavesNoTraceOnceOutOfTheWindow) {
+TEST(MovingAverage, a_huge_speed_leaves_no_trace_once_out_of_the_window) {
     const auto averages =
         movingAverage(std::vector{1000.0, double(FLT_MAX), 1000.0, 1000.5, 1000.0, 999.0}, 2);
     EXPECT_EQ(averages[4], 1000.25);

@@ -55,14 +55,14 @@ const std::vector<Session> threeSessions = {
 
 } // namespace
 
-TEST(WriteSvgChart, IsWellFormedSvgAccordingToXmllint) {
+TEST(WriteSvgChart, is_well_formed_svg_according_to_xmllint) {
     expectWellFormed(chartOf({1523.4, 987.25, 3050.5, 2100.0}), "small");
     expectWellFormed(chartOf(sessionOf(20000)), "columns");
     expectWellFormed(chartOf({2500, 3500, 3.4e38}, threeSessions), "sessions");
     expectWellFormed(chartOf({}, threeSessions), "empty-newest");
 }
 
-TEST(WriteSvgChart, IsSelfContainedAndFillsItsContainer) {
+TEST(WriteSvgChart, is_self_contained_and_fills_its_container) {
     const std::string svg = chartOf({1500.0});
     EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 480\" "
                        "width=\"100%\""),
@@ -72,7 +72,7 @@ TEST(WriteSvgChart, IsSelfContainedAndFillsItsContainer) {
     }
 }
 
-TEST(WriteSvgChart, ExtremeSpeedsDrawNoInfinityOrNan) {
+TEST(WriteSvgChart, extreme_speeds_draw_no_infinity_or_nan) {
     for (const auto& speeds :
          {std::vector{3000.0, double(FLT_MAX)}, std::vector{-double(FLT_MAX), double(FLT_MAX), 0.0},
           std::vector{0.0, 0.0}, std::vector{1e-30}}) {
@@ -82,7 +82,7 @@ TEST(WriteSvgChart, ExtremeSpeedsDrawNoInfinityOrNan) {
     }
 }
 
-TEST(WriteSvgChart, ShotsBeyondTheBulkAreMarksOnTheEdgeNotDots) {
+TEST(WriteSvgChart, shots_beyond_the_bulk_are_marks_on_the_edge_not_dots) {
     std::vector<double> speeds = sessionOf(198);
     speeds.push_back(40000);
     speeds.push_back(3.4e38);
@@ -91,18 +91,18 @@ TEST(WriteSvgChart, ShotsBeyondTheBulkAreMarksOnTheEdgeNotDots) {
     EXPECT_EQ(occurrences(svg, "class=\"beyond\""), 2u);
 }
 
-TEST(WriteSvgChart, DrawsEachShotUpToAFewThousandThenColumnSummaries) {
+TEST(WriteSvgChart, draws_each_shot_up_to_a_few_thousand_then_column_summaries) {
     EXPECT_EQ(occurrences(chartOf(sessionOf(4000)), "class=\"shot\""), 4000u);
     const std::string columns = chartOf(sessionOf(4001));
     EXPECT_EQ(occurrences(columns, "class=\"shot\""), 0u);
     EXPECT_EQ(occurrences(columns, "class=\"column-range\""), 1u);
 }
 
-TEST(WriteSvgChart, AMillionShotsStayUnderAMegabyte) {
+TEST(WriteSvgChart, a_million_shots_stay_under_a_megabyte) {
     EXPECT_LT(chartOf(sessionOf(1'000'000)).size(), 1'000'000u);
 }
 
-TEST(WriteSvgChart, SeveralSessionsAddAPanelWithAPointPerShotSession) {
+TEST(WriteSvgChart, several_sessions_add_a_panel_with_a_point_per_shot_session) {
     const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
     EXPECT_NE(svg.find("viewBox=\"0 0 1000 770\""), std::string::npos);
     // median and fastest of the two sessions with shots

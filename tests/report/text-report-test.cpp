@@ -27,24 +27,24 @@ bool isNumber(const std::string& word) {
 
 } // namespace
 
-TEST(WriteTextReport, MatchesGoldenOutputForSession) {
+TEST(WriteTextReport, matches_golden_output_for_session) {
     std::ostringstream out;
     writeTextReport(out, readShots(dataFile("session.csv").string()), 4);
     EXPECT_EQ(out.str(), readFile(dataFile("session.txt")));
 }
 
-TEST(WriteTextReport, SaysSoWhenNoShotsPrecedeTheRecentOnes) {
+TEST(WriteTextReport, says_so_when_no_shots_precede_the_recent_ones) {
     EXPECT_TRUE(
         report({1000.0, 2000.0}).ends_with("no shots before the last 10 to compare with\n"));
 }
 
-TEST(WriteTextReport, BinWithOneShotAmongHundredsStillShowsABar) {
+TEST(WriteTextReport, bin_with_one_shot_among_hundreds_still_shows_a_bar) {
     std::vector speeds(700, 1000.0);
     speeds.push_back(2000.0);
     EXPECT_NE(report(speeds).find("  2000 -   2500      1  \xE2\x96\x8F\n"), std::string::npos);
 }
 
-TEST(WriteTextReport, HugeSpeedsNeverRunIntoTheirNeighbours) {
+TEST(WriteTextReport, huge_speeds_never_run_into_their_neighbours) {
     std::vector<double> speeds = {3381.401, double(1e19f), double(FLT_MAX), -double(FLT_MAX)};
     for (int i = 0; i < 12; ++i) {
         speeds.push_back(2500.0 + 100 * i);
@@ -71,7 +71,7 @@ TEST(WriteTextReport, HugeSpeedsNeverRunIntoTheirNeighbours) {
     EXPECT_GT(numbers, 30u);
 }
 
-TEST(WriteTextReport, AWideSpreadEndsInAnOpenRowAndNeverPassesTwentyRows) {
+TEST(WriteTextReport, a_wide_spread_ends_in_an_open_row_and_never_passes_twenty_rows) {
     std::vector<double> speeds = {1000, 2000, 3000, 1e19};
     const std::string text = report(speeds);
     EXPECT_NE(text.find("\xE2\x89\xA5  10500             1"), std::string::npos) << text;
@@ -79,7 +79,7 @@ TEST(WriteTextReport, AWideSpreadEndsInAnOpenRowAndNeverPassesTwentyRows) {
     EXPECT_EQ(std::count(histogram.begin(), histogram.begin() + histogram.find("\n\n"), '\n'), 20);
 }
 
-TEST(WriteSessionsReport, ListsSessionsInOrderAndComparesTheNewestWithAllBefore) {
+TEST(WriteSessionsReport, lists_sessions_in_order_and_compares_the_newest_with_all_before) {
     const std::vector<Session> sessions = {
         {"a.csv", "2026-12-01 18:00", {1000, 2000}},
         {"empty.csv", "2026-12-02 18:00", {}},
