@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "svg_chart.h"
+#include "SvgChart.h"
 
 namespace fs = std::filesystem;
 
@@ -66,7 +66,7 @@ void BM_SvgChart(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out;
-        kickmark::write_svg_chart(out, {.speeds = speeds, .recent_count = 10, .sessions = {}});
+        kickmark::writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = {}});
         bytes = out.str().size();
     }
     state.counters["chart_bytes"] = static_cast<double>(bytes);

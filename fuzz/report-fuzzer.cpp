@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "session.h"
-#include "shots_file.h"
-#include "statistics.h"
-#include "svg_chart.h"
-#include "text_report.h"
+#include "Session.h"
+#include "ShotsFile.h"
+#include "Statistics.h"
+#include "SvgChart.h"
+#include "TextReport.h"
 
 namespace {
 
@@ -22,24 +22,24 @@ void require(bool holds) {
         std::abort();
 }
 
-void check_summary(const std::vector<double>& speeds) {
+void checkSummary(const std::vector<double>& speeds) {
     const kickmark::Summary s = kickmark::summarize(speeds);
     for (const double value :
-         {s.slowest, s.fastest, s.mean, s.median, s.percentile_90, s.standard_deviation})
+         {s.slowest, s.fastest, s.mean, s.median, s.percentile90, s.standardDeviation})
         require(std::isfinite(value));
-    for (const double level : {s.mean, s.median, s.percentile_90})
+    for (const double level : {s.mean, s.median, s.percentile90})
         require(level >= s.slowest && level <= s.fastest);
-    require(s.standard_deviation >= 0 && s.standard_deviation <= s.fastest - s.slowest);
+    require(s.standardDeviation >= 0 && s.standardDeviation <= s.fastest - s.slowest);
 }
 
-void require_no_infinity_or_nan(const std::string& text) {
+void requireNoInfinityOrNan(const std::string& text) {
     require(text.find("inf") == std::string::npos);
     require(text.find("nan") == std::string::npos);
 }
 
 // Enough of XML for what the chart writes: nested elements that close in order, quoted
 // attributes, escaped text, and characters XML allows.
-void require_well_formed(const std::string& svg) {
+void requireWellFormed(const std::string& svg) {
     require(svg.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"));
     std::vector<std::string> open;
     std::size_t at = svg.find('\n') + 1;
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kickmark::Session session{name, "2026-12-08 18:00", {}};
         std::istringstream in{std::string(chunk)};
         try {
-            session.speeds = kickmark::parse_shots(in, "fuzz.csv");
+            session.speeds = kickmark::parseShots(in, "fuzz.csv");
         } catch (const kickmark::NotASpeed& refused) {
             require(std::string_view(refused.what()).starts_with("fuzz.csv:"));
             session.speeds.clear();
@@ -117,23 +117,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto& newest = sessions.back().speeds;
     if (!newest.empty()) {
-        check_summary(newest);
+        checkSummary(newest);
         std::ostringstream text;
-        kickmark::write_text_report(text, newest, recent);
-        require_no_infinity_or_nan(text.str());
+        kickmark::writeTextReport(text, newest, recent);
+        requireNoInfinityOrNan(text.str());
     }
     if (sessions.size() > 1) {
         std::ostringstream text;
-        kickmark::write_sessions_report(text, sessions, recent);
-        require_no_infinity_or_nan(text.str());
+        kickmark::writeSessionsReport(text, sessions, recent);
+        requireNoInfinityOrNan(text.str());
     }
     std::ostringstream chart;
-    kickmark::write_svg_chart(chart, {.speeds = newest,
-                                      .recent_count = recent,
-                                      .sessions = sessions.size() > 1
-                                                      ? std::span<const kickmark::Session>(sessions)
-                                                      : std::span<const kickmark::Session>()});
-    require_no_infinity_or_nan(chart.str());
-    require_well_formed(chart.str());
+    kickmark::writeSvgChart(chart, {.speeds = newest,
+                                    .recentCount = recent,
+                                    .sessions = sessions.size() > 1
+                                                    ? std::span<const kickmark::Session>(sessions)
+                                                    : std::span<const kickmark::Session>()});
+    requireNoInfinityOrNan(chart.str());
+    requireWellFormed(chart.str());
     return 0;
 }

@@ -1,7 +1,7 @@
-#include "number_format.h"
-#include "shots_file.h"
-#include "statistics.h"
-#include "test_files.h"
+#include "NumberFormat.h"
+#include "ShotsFile.h"
+#include "Statistics.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,40 +14,40 @@ using namespace kickmark;
 
 namespace {
 
-Summary summarize_file(const std::string& name) {
-    return summarize(read_shots(data_file(name).string()));
+Summary summarizeFile(const std::string& name) {
+    return summarize(readShots(dataFile(name).string()));
 }
 
 } // namespace
 
-TEST(Summarize, CrlfFileWithEvenCountAveragesMiddlePairAndInterpolatesPercentile) {
+TEST(Summarize, crlf_file_with_even_count_averages_middle_pair_and_interpolates_percentile) {
     // 2500, 4000, (blank), 1000, 1500 with CRLF line ends, deliberately unsorted.
-    const Summary summary = summarize_file("crlf.csv");
+    const Summary summary = summarizeFile("crlf.csv");
     EXPECT_EQ(summary.shots, 4u);
     EXPECT_DOUBLE_EQ(summary.fastest, 4000.0);
     EXPECT_DOUBLE_EQ(summary.mean, 2250.0);
     EXPECT_DOUBLE_EQ(summary.median, 2000.0);
-    EXPECT_DOUBLE_EQ(summary.percentile_90, 3550.0);
-    EXPECT_NEAR(summary.standard_deviation, 1145.643924, 1e-6);
+    EXPECT_DOUBLE_EQ(summary.percentile90, 3550.0);
+    EXPECT_NEAR(summary.standardDeviation, 1145.643924, 1e-6);
 }
 
-TEST(Summarize, SingleShotIsEveryStatisticWithZeroDeviation) {
-    const Summary summary = summarize_file("single.csv");
+TEST(Summarize, single_shot_is_every_statistic_with_zero_deviation) {
+    const Summary summary = summarizeFile("single.csv");
     EXPECT_EQ(summary.shots, 1u);
     for (const double value :
-         {summary.fastest, summary.mean, summary.median, summary.percentile_90}) {
+         {summary.fastest, summary.mean, summary.median, summary.percentile90}) {
         EXPECT_EQ(value, double(1523.400024f));
     }
-    EXPECT_EQ(summary.standard_deviation, 0.0);
+    EXPECT_EQ(summary.standardDeviation, 0.0);
 }
 
-TEST(Summarize, OddCountMedianIsMiddleValue) {
+TEST(Summarize, odd_count_median_is_middle_value) {
     EXPECT_DOUBLE_EQ(summarize(std::vector{900.0, 100.0, 500.0}).median, 500.0);
 }
 
 // The expected texts are the exact mean and population deviation, worked out in rational
 // arithmetic and rounded to the digits the report prints.
-TEST(Summarize, HugeSpeedsAmongOrdinaryOnesGiveTheRightDigits) {
+TEST(Summarize, huge_speeds_among_ordinary_ones_give_the_right_digits) {
     struct Case {
         std::vector<double> speeds;
         const char* mean;
@@ -61,36 +61,36 @@ TEST(Summarize, HugeSpeedsAmongOrdinaryOnesGiveTheRightDigits) {
     };
     for (const auto& [speeds, mean, deviation] : cases) {
         const Summary summary = summarize(speeds);
-        EXPECT_EQ(format_number(summary.mean, 2), mean);
-        EXPECT_EQ(format_number(summary.standard_deviation, 2), deviation);
+        EXPECT_EQ(formatNumber(summary.mean, 2), mean);
+        EXPECT_EQ(formatNumber(summary.standardDeviation, 2), deviation);
     }
 }
 
-TEST(Summarize, EveryLevelLiesBetweenTheSlowestAndTheFastest) {
+TEST(Summarize, every_level_lies_between_the_slowest_and_the_fastest) {
     // Summing a thousand copies of 0.1 rounds past 0.1 unless the mean is held in.
     const std::vector<double> equal(1000, double(0.1f));
     const Summary same = summarize(equal);
     EXPECT_EQ(same.mean, equal.front());
-    EXPECT_EQ(same.standard_deviation, 0.0);
+    EXPECT_EQ(same.standardDeviation, 0.0);
 
     const Summary wide = summarize(std::vector{-double(FLT_MAX), double(FLT_MAX), 1.0});
-    for (const double level : {wide.mean, wide.median, wide.percentile_90}) {
+    for (const double level : {wide.mean, wide.median, wide.percentile90}) {
         EXPECT_TRUE(std::isfinite(level));
         EXPECT_GE(level, wide.slowest);
         EXPECT_LE(level, wide.fastest);
     }
 }
 
-TEST(RunningBest, NeverDropsAfterSlowerShots) {
-    EXPECT_EQ(running_best(std::vector{2.0, 1.0, 3.0, 2.5}), (std::vector{2.0, 2.0, 3.0, 3.0}));
+TEST(RunningBest, never_drops_after_slower_shots) {
+    EXPECT_EQ(runningBest(std::vector{2.0, 1.0, 3.0, 2.5}), (std::vector{2.0, 2.0, 3.0, 3.0}));
 }
 
-TEST(MovingAverage, AveragesWhatExistsUntilWindowFillsThenSlides) {
-    EXPECT_EQ(moving_average(std::vector{2.0, 4.0, 6.0, 10.0}, 3),
+TEST(MovingAverage, averages_what_exists_until_window_fills_then_slides) {
+    EXPECT_EQ(movingAverage(std::vector{2.0, 4.0, 6.0, 10.0}, 3),
               (std::vector{2.0, 3.0, 4.0, 20.0 / 3.0}));
 }
 
-TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
+TEST(MovingAverage, agrees_with_the_direct_average_of_every_window) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> speed(500, 4500);
     std::vector<double> speeds(500);
@@ -98,7 +98,7 @@ TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
         value = speed(random);
     }
     for (const std::size_t window : {1u, 2u, 7u, 50u, 600u}) {
-        const auto averages = moving_average(speeds, window);
+        const auto averages = movingAverage(speeds, window);
         ASSERT_EQ(averages.size(), speeds.size());
         for (std::size_t i = 0; i < speeds.size(); ++i) {
             const std::size_t first = i + 1 > window ? i + 1 - window : 0;
@@ -111,9 +111,9 @@ TEST(MovingAverage, AgreesWithTheDirectAverageOfEveryWindow) {
     }
 }
 
-TEST(MovingAverage, AHugeSpeedLeavesNoTraceOnceOutOfTheWindow) {
+TEST(MovingAverage, a_huge_speed_leaves_no_trace_once_out_of_the_window) {
     const auto averages =
-        moving_average(std::vector{1000.0, double(FLT_MAX), 1000.0, 1000.5, 1000.0, 999.0}, 2);
+        movingAverage(std::vector{1000.0, double(FLT_MAX), 1000.0, 1000.5, 1000.0, 999.0}, 2);
     EXPECT_EQ(averages[4], 1000.25);
     EXPECT_EQ(averages[5], 999.5);
 }

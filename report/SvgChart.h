@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Session.h"
+
+#include <cstddef>
+#include <ostream>
+#include <span>
+
+namespace kickmark {
+
+struct ChartInput {
+    std::span<const double> speeds;    // the session drawn shot by shot; may be empty
+    std::size_t recentCount = 10;      // the title compares the last this many with the rest
+    std::span<const Session> sessions; // two or more, oldest first, for the sessions panel
+};
+
+// A standalone SVG document that fills its container: a title with the headline numbers, each
+// shot's speed by shot number with the running best and a moving average, beside it the speed
+// histogram on the same axis, and with several sessions a panel of each session's median and
+// fastest shot.
+void writeSvgChart(std::ostream& out, const ChartInput& input);
+
+} // namespace kickmark

@@ -1,0 +1,111 @@
+#include "SvgChart.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace kickmark;
+
+namespace {
+
+std::string chartOf(const std::vector<double>& speeds, std::span<const Session> sessions = {}) {
+    std::ostringstream out;
+    writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = sessions});
+    return out.str();
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+std::vector<double> sessionOf(std::size_t shots) {
+    std::vector<double> speeds;
+    for (std::size_t i = 0; i < shots; ++i) {
+        speeds.push_back(1000.0 + double(i * 7919 % 3500));
+    }
+    return speeds;
+}
+
+void expectWellFormed(const std::string& svg, const std::string& name) {
+    if (std::string(KICKMARK_XMLLINT).empty()) {
+        GTEST_SKIP() << "xmllint not found";
+    }
+    const auto path = std::filesystem::temp_directory_path() / ("kickmark-chart-" + name + ".svg");
+    writeFile(path, svg);
+    const std::string command =
+        std::string("\"") + KICKMARK_XMLLINT + "\" --noout \"" + path.string() + "\"";
+    EXPECT_EQ(std::system(command.c_str()), 0) << name;
+    std::filesystem::remove(path);
+}
+
+const std::vector<Session> threeSessions = {
+    {"a & b.csv", "2026-12-01 18:00", {1000, 2000}},
+    {"empty.csv", "2026-12-02 18:00", {}},
+    {"c.csv", "2026-12-03 18:00", {2500, 3500, 3.4e38}},
+};
+
+} // namespace
+
+TEST(WriteSvgChart, is_well_formed_svg_according_to_xmllint) {
+    expectWellFormed(chartOf({1523.4, 987.25, 3050.5, 2100.0}), "small");
+    expectWellFormed(chartOf(sessionOf(20000)), "columns");
+    expectWellFormed(chartOf({2500, 3500, 3.4e38}, threeSessions), "sessions");
+    expectWellFormed(chartOf({}, threeSessions), "empty-newest");
+}
+
+TEST(WriteSvgChart, is_self_contained_and_fills_its_container) {
+    const std::string svg = chartOf({1500.0});
+    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 480\" "
+                       "width=\"100%\""),
+              std::string::npos);
+    for (const char* unwanted : {"href", "url(", "@import", "<image"}) {
+        EXPECT_EQ(svg.find(unwanted), std::string::npos) << unwanted;
+    }
+}
+
+TEST(WriteSvgChart, extreme_speeds_draw_no_infinity_or_nan) {
+    for (const auto& speeds :
+         {std::vector{3000.0, double(FLT_MAX)}, std::vector{-double(FLT_MAX), double(FLT_MAX), 0.0},
+          std::vector{0.0, 0.0}, std::vector{1e-30}}) {
+        const std::string svg = chartOf(speeds, threeSessions);
+        EXPECT_EQ(svg.find("inf"), std::string::npos);
+        EXPECT_EQ(svg.find("nan"), std::string::npos);
+    }
+}
+
+TEST(WriteSvgChart, shots_beyond_the_bulk_are_marks_on_the_edge_not_dots) {
+    std::vector<double> speeds = sessionOf(198);
+    speeds.push_back(40000);
+    speeds.push_back(3.4e38);
+    const std::string svg = chartOf(speeds);
+    EXPECT_EQ(occurrences(svg, "class=\"shot\""), 198u);
+    EXPECT_EQ(occurrences(svg, "class=\"beyond\""), 2u);
+}
+
+TEST(WriteSvgChart, draws_each_shot_up_to_a_few_thousand_then_column_summaries) {
+    EXPECT_EQ(occurrences(chartOf(sessionOf(4000)), "class=\"shot\""), 4000u);
+    const std::string columns = chartOf(sessionOf(4001));
+    EXPECT_EQ(occurrences(columns, "class=\"shot\""), 0u);
+    EXPECT_EQ(occurrences(columns, "class=\"column-range\""), 1u);
+}
+
+TEST(WriteSvgChart, a_million_shots_stay_under_a_megabyte) {
+    EXPECT_LT(chartOf(sessionOf(1'000'000)).size(), 1'000'000u);
+}
+
+TEST(WriteSvgChart, several_sessions_add_a_panel_with_a_point_per_shot_session) {
+    const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
+    EXPECT_NE(svg.find("viewBox=\"0 0 1000 770\""), std::string::npos);
+    // median and fastest of the two sessions with shots
+    EXPECT_EQ(occurrences(svg, "class=\"session\""), 4u);
+    EXPECT_NE(svg.find("a &amp; b.csv"), std::string::npos);
+}
