@@ -6,14 +6,17 @@
 #include "Files.h"
 #include "PluginHost.h"
 
+#include <chrono>
 #include <functional>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <csignal>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -63,8 +66,8 @@ TEST_F(MeasurementFile, each_save_replaces_the_file_whatever_the_arguments) {
 
     record({1500.0f});
     run({"kickmark_save", "other.csv", "--append"});
-    run({"kickmark_save"});
     EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
 
     run({"kickmark_reset"});
     save();
@@ -150,6 +153,25 @@ TEST_F(MeasurementFile, a_decimal_comma_locale_does_not_reach_the_file) {
     EXPECT_EQ(readBytes(shots()), textLines({"1523.400024", "1234567.000000"}));
 }
 
+// Read-only as the player's system marks it: mode bits without a write bit, which bind even
+// the superuser here, or Windows' read-only attribute.
+TEST_F(MeasurementFile, a_read_only_file_is_kept) {
+    writeBytes(shots(), "kept\n");
+#if defined(_WIN32)
+    ASSERT_TRUE(SetFileAttributesW(shots().c_str(), FILE_ATTRIBUTE_READONLY));
+#else
+    fs::permissions(shots(), fs::perms(0444));
+#endif
+    record({1500.0f});
+    save();
+    EXPECT_EQ(readBytes(shots()), "kept\n");
+    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+    EXPECT_THAT(plugin().measurements, ElementsAre(1500.0f));
+#if defined(_WIN32)
+    SetFileAttributesW(shots().c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
+}
+
 #if defined(_WIN32)
 // Another program holds the file open while the body runs.
 void whileAnotherProgramHolds(const fs::path& file, const wchar_t* mode,
@@ -204,9 +226,17 @@ TEST_F(MeasurementFile, a_file_another_program_bars_from_writing_is_kept_until_i
     EXPECT_EQ(readBytes(shots()), textLines({"1500.000000", "2000.000000"}));
 }
 #else
+// Clears every capability of this process: permission bits then bind root as they bind anyone.
+bool dropCapabilities() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3]{};
+    return syscall(SYS_capset, &header, none) == 0;
+}
+
 // Runs the body in a child process with files capped at maxFileSize bytes (a full disk) and,
-// when the tests run as root, without root's right to write anything; fails the test when the
-// body returns false.
+// when asked, without the superuser's power to write what permission bits forbid; fails the test
+// when the body returns false. The child keeps its user, so every folder the tests reach stays
+// reachable whatever TMPDIR's own permissions are.
 void inChild(std::function<bool()> body, rlim_t maxFileSize = RLIM_INFINITY,
              bool unprivileged = false) {
     const pid_t child = fork();
@@ -215,7 +245,7 @@ void inChild(std::function<bool()> body, rlim_t maxFileSize = RLIM_INFINITY,
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{maxFileSize, maxFileSize};
         setrlimit(RLIMIT_FSIZE, &limit);
-        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        if (unprivileged && !dropCapabilities())
             _exit(2);
         const bool passed = body();
         _exit(passed ? 0 : 1);
@@ -223,7 +253,7 @@ void inChild(std::function<bool()> body, rlim_t maxFileSize = RLIM_INFINITY,
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's check failed (2: could not drop root)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the child's check failed (2: could not drop privileges)";
 }
 
 mode_t modeOf(const fs::path& path) {
@@ -232,22 +262,67 @@ mode_t modeOf(const fs::path& path) {
     return info.st_mode;
 }
 
-TEST_F(MeasurementFile, a_write_that_fails_midway_keeps_the_previous_file) {
-    record({1500.0f});
-    save();
-    const auto previous = readBytes(shots());
-    for (int i = 0; i < 100; ++i)
-        record({2000.0f + i});
+// What a reader of the folder can see of a file.
+struct Visible {
+    std::string bytes;
+    off_t size;
+    timespec modified;
+    ino_t inode;
 
-    // Files may not grow past 64 bytes: the save fails in the middle of writing.
-    inChild(
-        [&] {
-            save();
-            return plugin().measurements.size() == 101;
-        },
-        64);
-    EXPECT_EQ(readBytes(shots()), previous);
-    EXPECT_THAT(strayFiles(), testing::IsEmpty());
+    bool operator==(const Visible& other) const {
+        return bytes == other.bytes && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec && inode == other.inode;
+    }
+};
+
+Visible visible(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return {readBytes(path), info.st_size, info.st_mtim, info.st_ino};
+}
+
+std::vector<float> speeds(std::size_t count, float first) {
+    std::vector<float> list;
+    for (std::size_t i = 0; i < count; ++i)
+        list.push_back(first + static_cast<float>(i));
+    return list;
+}
+
+TEST_F(MeasurementFile, a_save_that_fails_changes_nothing_visible) {
+    struct Case {
+        const char* what;
+        bool folderTakesNewFiles; // false: the file is written in place
+        rlim_t maxFileSize;       // the disk is full beyond this many bytes
+        std::size_t oldLines, newLines;
+    };
+    const Case cases[] = {
+        {"swapped, the disk full at once", true, 0, 3, 100},
+        {"swapped, the disk full midway", true, 64, 3, 100},
+        {"in place, the disk full at once", false, 0, 3, 100},
+        {"in place, the disk full mid-number", false, 41, 3, 100},
+        {"in place, shorter, the disk full within the old content", false, 64, 40, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::permissions(dataFolder, fs::perms(0755));
+        plugin().measurements = speeds(c.oldLines, 3000.0f);
+        save();
+        fs::last_write_time(shots(), fs::file_time_type::clock::now() - std::chrono::hours(24));
+        fs::permissions(dataFolder, fs::perms(c.folderTakesNewFiles ? 0755 : 0555));
+        const auto before = visible(shots());
+
+        plugin().measurements = speeds(c.newLines, 2000.0f);
+        inChild(
+            [&] {
+                save();
+                return plugin().measurements.size() == c.newLines;
+            },
+            c.maxFileSize, true);
+        EXPECT_TRUE(visible(shots()) == before) << readBytes(shots());
+        EXPECT_THAT(strayFiles(), testing::IsEmpty());
+    }
+    fs::permissions(dataFolder, fs::perms(0755));
 }
 
 TEST_F(MeasurementFile, a_linked_file_is_written_through_the_link_which_stays_a_link) {
@@ -265,7 +340,7 @@ TEST_F(MeasurementFile, a_linked_file_is_written_through_the_link_which_stays_a_
     EXPECT_EQ(std::distance(fs::directory_iterator(synced), {}), 1);
 }
 
-TEST_F(MeasurementFile, the_new_file_keeps_the_old_ones_permission_bits) {
+TEST_F(MeasurementFile, the_new_file_keeps_the_old_ones_permission_bits_and_group) {
     record({1500.0f});
     const mode_t mask = umask(022);
     umask(mask);
@@ -276,6 +351,16 @@ TEST_F(MeasurementFile, the_new_file_keeps_the_old_ones_permission_bits) {
         save();
         EXPECT_EQ(modeOf(shots()) & 07777, mode);
     }
+    // Only the superuser may hand a file to others; then it keeps both owner and group.
+    if (geteuid() != 0)
+        return;
+    ASSERT_EQ(chown(shots().c_str(), 65534, 100), 0);
+    save();
+    struct stat info {};
+    ASSERT_EQ(stat(shots().c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 100u);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
 }
 
 TEST_F(MeasurementFile, a_planted_temporary_is_never_opened_or_written_through) {
@@ -321,36 +406,105 @@ TEST_F(MeasurementFile, two_hosts_saving_at_once_never_mix_and_a_reader_sees_a_w
     EXPECT_THAT(strayFiles(), testing::IsEmpty());
 }
 
-TEST_F(MeasurementFile, a_read_only_file_is_kept) {
-    writeBytes(shots(), "kept\n");
-    fs::permissions(shots(), fs::perms(0444));
-    fs::permissions(dataFolder, fs::perms(0777));
+TEST_F(MeasurementFile, a_folder_that_takes_no_new_file_gets_the_file_written_in_place) {
+    writeBytes(shots(), "old content, longer than the new\n");
+    fs::permissions(shots(), fs::perms(0666));
+    fs::permissions(dataFolder, fs::perms(0555));
+    const auto inode = visible(shots()).inode;
     record({1500.0f});
-    inChild(
-        [&] {
-            save();
-            return plugin().measurements.size() == 1;
-        },
-        RLIM_INFINITY, true);
-    EXPECT_EQ(readBytes(shots()), "kept\n");
+    inChild([&] { return save(), true; }, RLIM_INFINITY, true);
+    fs::permissions(dataFolder, fs::perms(0755));
+    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
+    EXPECT_EQ(visible(shots()).inode, inode);
     EXPECT_THAT(strayFiles(), testing::IsEmpty());
 }
 
-TEST_F(MeasurementFile, a_folder_that_takes_no_new_file_gets_the_file_written_in_place) {
-    writeBytes(shots(), "old\n");
-    fs::permissions(shots(), fs::perms(0666));
-    fs::permissions(dataFolder, fs::perms(0555));
-    record({1500.0f});
-    inChild([&] { return save(), true; }, RLIM_INFINITY, true);
-    EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
+TEST_F(MeasurementFile, a_chain_of_links_is_followed_as_far_as_the_system_follows_one) {
+    const auto chain = testFolder("chain");
+    // shots.csv itself is the first link of the chain.
+    for (int links : {1, 40, 41}) {
+        SCOPED_TRACE(links);
+        fs::remove(shots());
+        writeBytes(chain / "target.csv", "old\n");
+        fs::path next = chain / "target.csv";
+        for (int i = 1; i < links; ++i) {
+            const auto link = chain / ("link" + std::to_string(i));
+            fs::remove(link);
+            fs::create_symlink(next, link);
+            next = link;
+        }
+        fs::create_symlink(next, shots());
+        plugin().measurements = {1500.0f};
+        save();
+        EXPECT_EQ(readBytes(chain / "target.csv"),
+                  links <= 40 ? textLines({"1500.000000"}) : "old\n");
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(shots())));
+    }
+    // A loop is refused the same way.
+    fs::remove(shots());
+    fs::create_symlink("loop", shots());
+    fs::create_symlink("shots.csv", dataFolder / "loop");
+    save();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(shots())));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dataFolder / "loop")));
+    EXPECT_THAT(plugin().measurements, ElementsAre(1500.0f));
+}
 
-    // A write in place that fails midway puts the old content back.
-    for (int i = 0; i < 100; ++i)
-        record({2000.0f + i});
-    inChild([&] { return save(), true; }, 64, true);
-    fs::permissions(dataFolder, fs::perms(0755));
+// Where the usual temporary's name would pass the system's limits, a shorter one keeps the
+// save a swap: the file gets a new inode, which a write in place would not give it.
+TEST_F(MeasurementFile, a_long_path_is_still_replaced_whole) {
+    fs::path deep = dataFolder;
+    while (deep.native().size() < 4080 - 201)
+        deep /= std::string(200, 'd');
+    deep /= std::string(4080 - deep.native().size() - 1, 'e');
+    ASSERT_EQ(deep.native().size(), 4080u);
+    fs::create_directories(deep);
+    const auto longName = dataFolder / (std::string(240, 'x') + ".csv");
+    fs::create_symlink(longName.filename(), shots());
+
+    struct Case {
+        const char* what;
+        fs::path folder, file;
+    };
+    for (const auto& c : {Case{"a folder of 4080 characters", deep, deep / "shots.csv"},
+                          Case{"a link to a name of 244 characters", dataFolder, longName}}) {
+        SCOPED_TRACE(c.what);
+        writeBytes(c.file, "old\n");
+        const auto inode = visible(c.file).inode;
+        host.setDataFolder((c.folder / "").wstring());
+        plugin().measurements = {1500.0f};
+        save();
+        EXPECT_EQ(readBytes(c.file), textLines({"1500.000000"}));
+        EXPECT_NE(visible(c.file).inode, inode);
+        EXPECT_EQ(std::distance(fs::directory_iterator(c.folder), {}), c.folder == deep ? 1 : 3);
+    }
+}
+
+TEST_F(MeasurementFile, temporaries_that_cut_saves_left_are_removed_once_abandoned) {
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    const auto fresh = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    struct Case {
+        const char* name;
+        fs::file_time_type written;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"shots.csv.4242-123456789.tmp", old, true},
+        {"~km0a1b2c", old, true},
+        {"shots.csv.4242-123456790.tmp", fresh, false}, // a save that may still be running
+        {"shots.csv.backup.tmp", old, false},
+        {"other.csv.4242-1.tmp", old, false},
+        {"~km0A1B2C", old, false},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dataFolder / c.name, "left\n");
+        fs::last_write_time(dataFolder / c.name, c.written);
+    }
+    record({1500.0f});
+    save();
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(dataFolder / c.name), !c.removed) << c.name;
     EXPECT_EQ(readBytes(shots()), textLines({"1500.000000"}));
-    EXPECT_THAT(strayFiles(), testing::IsEmpty());
 }
 #endif
 
