@@ -289,6 +289,30 @@ TEST_F(ConsoleSession, a_read_only_data_folder_keeps_the_old_file_and_the_demo_s
     EXPECT_EQ(demo.shots, "1234.500000\n");
 }
 
+// On a file system whose clock is coarse (ramfs here; FAT and network shares too), a save
+// written in place may move neither the file nor its time: its bytes tell that it happened.
+TEST_F(ConsoleSession, a_save_written_in_place_within_one_clock_tick_counts) {
+    const auto result = scratch / "result.csv";
+    writeBytes(scratch / "twice.script",
+               "kickmark 1\nball 0 0 0\nball 1500 0 0\nkickmark_save\n"
+               "kickmark_reset\nball 0 0 0\nball 1600 0 0\nkickmark_save\n");
+    // In a mount namespace of its own: a ramfs data folder that takes no new file, and a host
+    // without the superuser's power over permission bits, so both saves are written in place.
+    const std::string d = quoted(data);
+    const std::string inPlace =
+        "unshare -m sh -c 'mount -t ramfs ramfs " + d + " && : > " + d +
+        "/shots.csv && chmod 666 " + d + "/shots.csv && chmod 555 " + d +
+        " && setpriv --bounding-set=-all --inh-caps=-all \"$0\" \"$@\"; s=$?; cp " + d +
+        "/shots.csv " + quoted(result) + "; exit $s' ";
+    fs::create_directories(data);
+    if (std::system(("unshare -m sh -c 'mount -t ramfs ramfs " + d + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no ramfs can be mounted here";
+    const auto session = host(quoted(scratch / "twice.script"), "", inPlace);
+    EXPECT_EQ(session.exitCode, 0) << session.err;
+    EXPECT_THAT(session.err, testing::Not(HasSubstr("not written")));
+    EXPECT_EQ(readBytes(result), "1600.000000\n");
+}
+
 TEST_F(ConsoleSession, output_that_cannot_be_written_is_an_error) {
     const auto demo = host("--demo", "", "", "/dev/full");
     EXPECT_EQ(demo.exitCode, 1);
