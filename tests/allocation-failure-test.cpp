@@ -90,21 +90,21 @@ TEST_F(AllocationFailure, onLoad_and_onUnload_throw_nothing_and_registration_sur
 }
 
 TEST_F(AllocationFailure, the_variable_handler_throws_nothing_and_adds_a_hook_whole_or_not_at_all) {
-    const auto changed = host.pluginValueChanged(kickmark::enabledVariable);
+    const auto changed = probe.pluginValueChanged(kickmark::enabledVariable);
     ASSERT_TRUE(changed);
     std::size_t before = 0;
     atEveryAllocation(
         [&] {
-            before = host.hookCount(kickmark::tickEvent);
+            before = probe.hookCount(kickmark::tickEvent);
             changed({});
         },
-        [&] { EXPECT_LE(host.hookCount(kickmark::tickEvent), before + 1); });
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), before + 1);
+        [&] { EXPECT_LE(probe.hookCount(kickmark::tickEvent), before + 1); });
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), before + 1);
 }
 
 TEST_F(AllocationFailure, commands_throw_nothing_and_a_failed_save_loses_nothing) {
-    const auto save = host.pluginCommand(kickmark::saveCommand);
-    const auto reset = host.pluginCommand(kickmark::resetCommand);
+    const auto save = probe.pluginCommand(kickmark::saveCommand);
+    const auto reset = probe.pluginCommand(kickmark::resetCommand);
     ASSERT_TRUE(save && reset);
     const auto saved = textLines({"1500.000000", "2500.000000"});
     atEveryAllocation([&] { save({}); },
@@ -119,7 +119,7 @@ TEST_F(AllocationFailure, commands_throw_nothing_and_a_failed_save_loses_nothing
 }
 
 TEST_F(AllocationFailure, a_strike_throws_nothing_and_keeps_every_earlier_speed) {
-    const auto tick = host.pluginHook(kickmark::tickEvent);
+    const auto tick = probe.pluginHook(kickmark::tickEvent);
     ASSERT_TRUE(tick);
     host.setBallVelocity(3000, 0, 0);
     atEveryAllocation(

@@ -81,7 +81,7 @@ TEST_F(ConsoleRegistration, text_that_is_not_a_number_changes_nothing_and_keeps_
     EXPECT_EQ(host.variable("kickmark_minspeed")->value, "1500");
     EXPECT_TRUE(*plugin().enabled);
     EXPECT_EQ(*plugin().minSpeed, 1500.0f);
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
     EXPECT_THAT(plugin().measurements, testing::ElementsAre(2000.0f));
 }
 
@@ -90,27 +90,27 @@ TEST_F(ConsoleRegistration, every_on_hooks_every_off_unhooks_and_the_host_calls_
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) { ++hostTicks; });
     for (int i = 0; i < 1000; ++i)
         set("kickmark", "1");
-    EXPECT_EQ(host.calls(HostCall::HookEvent), 2u); // the host's own hook is the first
-    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 0u);
+    EXPECT_EQ(probe.calls(HostCall::HookEvent), 2u); // the host's own hook is the first
+    EXPECT_EQ(probe.calls(HostCall::UnhookEvent), 0u);
     ball(0, 0, 0);
     ball(2000, 0, 0);
     EXPECT_THAT(chatTexts(), testing::ElementsAre("1 Shot speed: 2000.00"));
     EXPECT_EQ(hostTicks, 2);
 
     // Called directly, the handler hooks each time the variable reads on...
-    const auto changed = host.pluginValueChanged(kickmark::enabledVariable);
+    const auto changed = probe.pluginValueChanged(kickmark::enabledVariable);
     changed("1");
     changed("1");
-    EXPECT_EQ(host.calls(HostCall::HookEvent), 4u);
-    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 0u);
+    EXPECT_EQ(probe.calls(HostCall::HookEvent), 4u);
+    EXPECT_EQ(probe.calls(HostCall::UnhookEvent), 0u);
 
     // ...and unhooks each time it reads off, whatever was hooked.
     set("kickmark", "0");
     set("kickmark", "0");
     changed("0");
-    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 2u);
-    EXPECT_EQ(host.calls(HostCall::HookEvent), 4u);
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u); // the host's own stays
+    EXPECT_EQ(probe.calls(HostCall::UnhookEvent), 2u);
+    EXPECT_EQ(probe.calls(HostCall::HookEvent), 4u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u); // the host's own stays
 }
 
 TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample) {
@@ -126,24 +126,24 @@ TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample
 }
 
 TEST_F(ConsoleRegistration, onLoad_registers_in_order_and_onUnload_calls_nothing) {
-    host.logCalls(true);
-    host.resetCalls();
+    probe.logCalls(true);
+    probe.resetCalls();
     plugin().onLoad();
     // The enabled variable is looked up again before its change handler goes on.
-    EXPECT_THAT(host.callLog(),
+    EXPECT_THAT(probe.callLog(),
                 testing::ElementsAre(HostCall::registerCvar, HostCall::bindTo, HostCall::getCvar,
                                      HostCall::addOnValueChanged, HostCall::registerCvar,
                                      HostCall::bindTo, HostCall::registerNotifier,
                                      HostCall::registerNotifier));
-    host.resetCalls();
+    probe.resetCalls();
     plugin().onUnload();
-    EXPECT_THAT(host.callLog(), testing::IsEmpty());
+    EXPECT_THAT(probe.callLog(), testing::IsEmpty());
 }
 
 TEST_F(ConsoleRegistration, a_second_onLoad_replaces_both_cells_and_registers_again) {
     const auto* oldEnabled = plugin().enabled.get();
     const auto* oldMinSpeed = plugin().minSpeed.get();
-    host.resetCalls();
+    probe.resetCalls();
 
     plugin().onLoad();
 
@@ -151,10 +151,10 @@ TEST_F(ConsoleRegistration, a_second_onLoad_replaces_both_cells_and_registers_ag
     EXPECT_NE(plugin().minSpeed.get(), oldMinSpeed);
     EXPECT_FALSE(*plugin().enabled);
     EXPECT_EQ(*plugin().minSpeed, 1000.0f);
-    EXPECT_EQ(host.calls(HostCall::registerCvar), 2u);
-    EXPECT_EQ(host.calls(HostCall::registerNotifier), 2u);
-    EXPECT_EQ(host.calls(HostCall::bindTo), 2u);
-    EXPECT_EQ(host.calls(HostCall::addOnValueChanged), 1u);
+    EXPECT_EQ(probe.calls(HostCall::registerCvar), 2u);
+    EXPECT_EQ(probe.calls(HostCall::registerNotifier), 2u);
+    EXPECT_EQ(probe.calls(HostCall::bindTo), 2u);
+    EXPECT_EQ(probe.calls(HostCall::addOnValueChanged), 1u);
 
     // Both cells, old and new, now follow the variable.
     set("kickmark_minspeed", "2000");
