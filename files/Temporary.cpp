@@ -84,15 +84,22 @@ Temporary Temporary::createBeside(const fs::path& target, std::error_code& error
     try {
         const auto stamp = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
-        const std::string processPart = "." + std::to_string(processId()) + "-";
+        const std::string process = std::to_string(processId());
         bool shortNames = false;
         for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
             const auto unique = stamp + static_cast<unsigned long long>(attempt);
             fs::path path = target;
-            if (shortNames)
-                path.replace_filename(std::string(shortPrefix) + hexDigits(unique * 2654435761u));
-            else
-                path += processPart + std::to_string(unique) + std::string(usualSuffix);
+            std::string name(shortNames ? shortPrefix : ".");
+            if (shortNames) {
+                name += hexDigits(unique * 2654435761u);
+                path.replace_filename(name);
+            } else {
+                name += process;
+                name += '-';
+                name += std::to_string(unique);
+                name += usualSuffix;
+                path += name;
+            }
             if (!shortNames && !fitsPathLimit(path)) {
                 shortNames = true;
                 continue;
