@@ -7,6 +7,7 @@
 
 #include "Console.h"
 #include "Host.h"
+#include "HostProbe.h"
 #include "Kickmark.h"
 
 namespace fs = std::filesystem;
@@ -15,6 +16,7 @@ namespace {
 
 struct LoadedPlugin {
     pluginsdk::Host host;
+    pluginsdk::HostProbe probe{host};
     fs::path folder = fs::temp_directory_path() / "kickmark-bench";
 
     LoadedPlugin() {
@@ -22,7 +24,7 @@ struct LoadedPlugin {
         host.setDataFolder((folder / "").wstring());
         host.loadPlugin(pluginsdk::moduleBesideExecutable("kickmark"));
     }
-    Kickmark& plugin() { return *static_cast<Kickmark*>(host.plugin()); }
+    Kickmark& plugin() { return *static_cast<Kickmark*>(probe.plugin()); }
     void measuring(bool on) { host.setVariable(kickmark::enabledVariable, on ? "1" : "0"); }
 };
 

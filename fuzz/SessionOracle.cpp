@@ -51,7 +51,7 @@ void require(bool holds, const char* rule) {
 }
 
 SessionOracle::SessionOracle(pluginsdk::Host& host, std::filesystem::path shots)
-    : host_(host), shots_(std::move(shots)) {}
+    : host_(host), probe_(host), shots_(std::move(shots)) {}
 
 void SessionOracle::restartNumbering() {
     announced_.clear();
@@ -72,7 +72,7 @@ void SessionOracle::checkNewChatLines() {
         const auto& line = chat[chatSeen_];
         require(line.sender == kickmark::chatLabel, "every chat line carries the plugin's label");
 
-        const auto& recorded = static_cast<Kickmark*>(host_.plugin())->measurements;
+        const auto& recorded = static_cast<Kickmark*>(probe_.plugin())->measurements;
         const auto count = announced_.size() + 1;
         require(recorded.size() >= count, "every announced speed is in the list");
         const std::string prefix = std::to_string(count) + " Shot speed: ";
@@ -94,7 +94,7 @@ void SessionOracle::checkNewChatLines() {
         announced_.push_back(speed);
     }
     if (host_.pluginLoaded())
-        require(static_cast<Kickmark*>(host_.plugin())->measurements.size() == announced_.size(),
+        require(static_cast<Kickmark*>(probe_.plugin())->measurements.size() == announced_.size(),
                 "the list holds exactly the announced speeds");
 }
 
@@ -125,13 +125,13 @@ void SessionOracle::rememberFileAtUnload() {
 }
 
 void SessionOracle::checkNothingReachesTheUnloadedPlugin() {
-    require(!host_.pluginLoaded() && host_.plugin() == nullptr, "an unloaded plugin is gone");
+    require(!host_.pluginLoaded() && probe_.plugin() == nullptr, "an unloaded plugin is gone");
     require(!host_.variable(kickmark::enabledVariable) &&
                 !host_.variable(kickmark::minSpeedVariable),
             "the console forgets the plugin's variables at unload");
     require(!host_.command(kickmark::resetCommand) && !host_.command(kickmark::saveCommand),
             "the console forgets the plugin's commands at unload");
-    require(host_.hookCount(kickmark::tickEvent) == 0, "the game forgets the plugin's hooks");
+    require(probe_.hookCount(kickmark::tickEvent) == 0, "the game forgets the plugin's hooks");
     require(readFile(shots_) == fileAtUnload_, "nothing writes the file after unload");
     checkNewChatLines();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Host.h"
+#include "HostProbe.h"
 
 // Reports the broken rule and aborts, so that the fuzzer keeps the input.
 void require(bool holds, const char* rule);
@@ -34,6 +35,7 @@ private:
     float minimumInForce() const;
 
     pluginsdk::Host& host_;
+    pluginsdk::HostProbe probe_;
     std::filesystem::path shots_;
     std::vector<float> announced_;
     std::size_t chatSeen_ = 0;

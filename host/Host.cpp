@@ -3,23 +3,13 @@
 #include <stdexcept>
 
 #include "HostContext.h"
-#include "Module.h"
+#include "LoadedPlugin.h"
 #include "WideText.h"
 
 namespace pluginsdk {
 
 using BakkesMod::Plugin::BakkesModPlugin;
 using BakkesMod::Plugin::PluginInfo;
-
-struct Host::Loaded {
-    explicit Loaded(const std::filesystem::path& path) : path(path), module(path) {}
-
-    std::filesystem::path path;
-    Module module; // declared before the plugin: the module's code must outlive the object
-    const PluginInfo* info = nullptr;
-    std::shared_ptr<BakkesModPlugin> plugin;
-    OwnerId owner = 0;
-};
 
 // Marks the host as running plugin code; the outermost scope releases what was unloaded
 // meanwhile. Declared before any copy of a callback, so that the copy goes first.
@@ -107,10 +97,6 @@ const PluginInfo* Host::pluginInfo() const {
     return loaded_ ? loaded_->info : nullptr;
 }
 
-BakkesModPlugin* Host::plugin() const {
-    return loaded_ ? loaded_->plugin.get() : nullptr;
-}
-
 void Host::setFreeplay(bool freeplay) {
     context_->freeplay = freeplay;
 }
@@ -132,13 +118,6 @@ RBState& Host::ballState() {
 void Host::raiseEvent(std::string_view event) {
     CallbackScope scope(*this);
     context_->raise(event);
-}
-
-std::size_t Host::hookCount(std::string_view event) const {
-    std::size_t count = 0;
-    for (const auto& hook : context_->hooks)
-        count += !hook.removed && hook.event == event;
-    return count;
 }
 
 std::optional<VariableInfo> Host::variable(std::string_view name) const {
@@ -176,34 +155,6 @@ bool Host::runCommand(std::vector<std::string> words) {
     return true;
 }
 
-CVarManagerWrapper::Notifier Host::pluginCommand(std::string_view name) const {
-    const auto* command = context_->findCommand(name);
-    if (!loaded_ || !command || command->owner != loaded_->owner)
-        return {};
-    return command->callback;
-}
-
-std::function<void(std::string)> Host::pluginValueChanged(std::string_view variable) const {
-    const auto* found = context_->findVariable(variable);
-    if (!loaded_ || !found)
-        return {};
-    for (const auto& handler : found->handlers)
-        if (handler.owner == loaded_->owner)
-            return [callback = handler.callback,
-                    cvar = CVarWrapper(context_.get(), handler.owner, found->id)](
-                       std::string oldValue) { callback(std::move(oldValue), cvar); };
-    return {};
-}
-
-GameWrapper::EventCallback Host::pluginHook(std::string_view event) const {
-    if (!loaded_)
-        return {};
-    for (const auto& hook : context_->hooks)
-        if (hook.owner == loaded_->owner && !hook.removed && hook.event == event)
-            return hook.callback;
-    return {};
-}
-
 const std::vector<ChatLine>& Host::chat() const {
     return context_->chat;
 }
@@ -213,20 +164,6 @@ void Host::clearChat() {
 
 void Host::setDataFolder(std::wstring folder) {
     context_->dataFolder = std::move(folder);
-}
-
-std::uint64_t Host::calls(HostCall call) const {
-    return context_->calls[static_cast<std::size_t>(call)];
-}
-void Host::resetCalls() {
-    context_->calls.fill(0);
-    context_->log.clear();
-}
-void Host::logCalls(bool on) {
-    context_->logging = on;
-}
-const std::vector<HostCall>& Host::callLog() const {
-    return context_->log;
 }
 
 std::shared_ptr<GameWrapper> Host::gameWrapper() {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,13 +10,13 @@
 
 #include "BakkesModPlugin.h"
 #include "ChatLine.h"
-#include "HostCall.h"
 #include "RBState.h"
 #include "sdk_export.h"
 
 namespace pluginsdk {
 
 struct HostContext;
+class HostProbe;
 
 struct VariableInfo {
     std::string name;
@@ -63,8 +61,6 @@ public:
     void unloadPlugin();
     bool pluginLoaded() const;
     const BakkesMod::Plugin::PluginInfo* pluginInfo() const;
-    // The loaded plugin object, for tests that look inside it; null when none is loaded.
-    BakkesMod::Plugin::BakkesModPlugin* plugin() const;
 
     // The game: free play or another mode, a match or none, a ball or none.
     void setFreeplay(bool freeplay);
@@ -73,7 +69,6 @@ public:
     void setBallVelocity(float x, float y, float z);
     RBState& ballState();
     void raiseEvent(std::string_view event);
-    std::size_t hookCount(std::string_view event) const;
 
     // The console.
     std::optional<VariableInfo> variable(std::string_view name) const;
@@ -83,23 +78,10 @@ public:
     // command is registered.
     bool runCommand(std::vector<std::string> words);
 
-    // The loaded plugin's callbacks, bound and ready to call without the host allocating on
-    // the way: for tests that control every allocation. Empty when there is none.
-    CVarManagerWrapper::Notifier pluginCommand(std::string_view name) const;
-    std::function<void(std::string oldValue)> pluginValueChanged(std::string_view variable) const;
-    GameWrapper::EventCallback pluginHook(std::string_view event) const;
-
     const std::vector<ChatLine>& chat() const;
     void clearChat();
 
     void setDataFolder(std::wstring folder);
-
-    std::uint64_t calls(HostCall call) const;
-    // Zeroes the counts and empties the log.
-    void resetCalls();
-    // From now on (or no longer) every call is also logged in order, for tests of sequence.
-    void logCalls(bool on);
-    const std::vector<HostCall>& callLog() const;
 
     // A game wrapper and a console wrapper of the host's own, as plugins hold theirs; what
     // they register stays across plugin unloads.
@@ -107,6 +89,8 @@ public:
     std::shared_ptr<CVarManagerWrapper> cvarManager();
 
 private:
+    // Tests look inside through it; it is built into them, never into this library.
+    friend class HostProbe;
     struct Loaded;
     class CallbackScope;
 

@@ -8,27 +8,6 @@
 
 namespace pluginsdk {
 
-Variable* HostContext::findVariable(std::string_view name) {
-    for (auto& variable : variables)
-        if (variable->name == name)
-            return variable.get();
-    return nullptr;
-}
-
-Variable* HostContext::findVariable(unsigned long long id) {
-    for (auto& variable : variables)
-        if (variable->id == id)
-            return variable.get();
-    return nullptr;
-}
-
-Command* HostContext::findCommand(std::string_view name) {
-    for (auto& command : commands)
-        if (command.name == name)
-            return &command;
-    return nullptr;
-}
-
 float Variable::number() const {
     return parseFloat(value).value_or(0.0f);
 }

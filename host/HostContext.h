@@ -101,9 +101,25 @@ struct HostContext {
             log.push_back(call);
     }
 
-    Variable* findVariable(std::string_view name);
-    Variable* findVariable(unsigned long long id);
-    Command* findCommand(std::string_view name);
+    // Defined here, so that test programs can look things up without the library exporting it.
+    Variable* findVariable(std::string_view name) {
+        for (auto& variable : variables)
+            if (variable->name == name)
+                return variable.get();
+        return nullptr;
+    }
+    Variable* findVariable(unsigned long long id) {
+        for (auto& variable : variables)
+            if (variable->id == id)
+                return variable.get();
+        return nullptr;
+    }
+    Command* findCommand(std::string_view name) {
+        for (auto& command : commands)
+            if (command.name == name)
+                return &command;
+        return nullptr;
+    }
 
     // Sets the text (clamped when the variable is numeric), updates bound cells and runs
     // the value-changed handlers. Returns false, changing nothing, when a numeric

@@ -90,16 +90,16 @@ TEST_F(AllocationFailure, onLoad_and_onUnload_throw_nothing_and_registration_sur
 }
 
 TEST_F(AllocationFailure, the_variable_handler_throws_nothing_and_keeps_at_most_one_hook) {
-    const auto changed = host.pluginValueChanged(kickmark::enabledVariable);
+    const auto changed = probe.pluginValueChanged(kickmark::enabledVariable);
     ASSERT_TRUE(changed);
     atEveryAllocation([&] { changed({}); },
-                      [&] { EXPECT_LE(host.hookCount(kickmark::tickEvent), 1u); });
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+                      [&] { EXPECT_LE(probe.hookCount(kickmark::tickEvent), 1u); });
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
 }
 
 TEST_F(AllocationFailure, commands_throw_nothing_and_a_failed_save_loses_nothing) {
-    const auto save = host.pluginCommand(kickmark::saveCommand);
-    const auto reset = host.pluginCommand(kickmark::resetCommand);
+    const auto save = probe.pluginCommand(kickmark::saveCommand);
+    const auto reset = probe.pluginCommand(kickmark::resetCommand);
     ASSERT_TRUE(save && reset);
     const auto saved = textLines({"1500.000000", "2500.000000"});
     atEveryAllocation([&] { save({}); },
@@ -114,7 +114,7 @@ TEST_F(AllocationFailure, commands_throw_nothing_and_a_failed_save_loses_nothing
 }
 
 TEST_F(AllocationFailure, a_strike_throws_nothing_and_keeps_every_earlier_speed) {
-    const auto tick = host.pluginHook(kickmark::tickEvent);
+    const auto tick = probe.pluginHook(kickmark::tickEvent);
     ASSERT_TRUE(tick);
     host.setBallVelocity(3000, 0, 0);
     atEveryAllocation(

@@ -81,7 +81,7 @@ TEST_F(ConsoleRegistration, text_that_is_not_a_number_changes_nothing_and_keeps_
     EXPECT_EQ(host.variable("kickmark_minspeed")->value, "1500");
     EXPECT_TRUE(*plugin().enabled);
     EXPECT_EQ(*plugin().minSpeed, 1500.0f);
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
     EXPECT_THAT(plugin().measurements, testing::ElementsAre(2000.0f));
 }
 
@@ -90,8 +90,8 @@ TEST_F(ConsoleRegistration, repeated_changes_to_on_keep_one_hook_and_every_chang
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) { ++hostTicks; });
     for (int i = 0; i < 1000; ++i)
         set("kickmark", "1");
-    EXPECT_EQ(host.calls(HostCall::HookEvent), 1001u); // the host's own hook is the first
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 2u);
+    EXPECT_EQ(probe.calls(HostCall::HookEvent), 1001u); // the host's own hook is the first
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 2u);
     ball(0, 0, 0);
     ball(2000, 0, 0);
     EXPECT_THAT(chatTexts(), testing::ElementsAre("1 Shot speed: 2000.00"));
@@ -99,9 +99,9 @@ TEST_F(ConsoleRegistration, repeated_changes_to_on_keep_one_hook_and_every_chang
 
     set("kickmark", "0");
     set("kickmark", "0");
-    EXPECT_EQ(host.calls(HostCall::UnhookEvent), 1002u);
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u); // the host's own stays
-    EXPECT_EQ(host.calls(HostCall::getBoolValue), 1002u);
+    EXPECT_EQ(probe.calls(HostCall::UnhookEvent), 1002u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u); // the host's own stays
+    EXPECT_EQ(probe.calls(HostCall::getBoolValue), 1002u);
 }
 
 TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample) {
@@ -117,24 +117,24 @@ TEST_F(ConsoleRegistration, reset_empties_the_list_and_keeps_the_previous_sample
 }
 
 TEST_F(ConsoleRegistration, onLoad_registers_in_order_and_onUnload_calls_nothing) {
-    host.logCalls(true);
-    host.resetCalls();
+    probe.logCalls(true);
+    probe.resetCalls();
     plugin().onLoad();
     // The enabled variable is looked up again before its change handler goes on.
-    EXPECT_THAT(host.callLog(),
+    EXPECT_THAT(probe.callLog(),
                 testing::ElementsAre(HostCall::registerCvar, HostCall::bindTo, HostCall::getCvar,
                                      HostCall::addOnValueChanged, HostCall::registerCvar,
                                      HostCall::bindTo, HostCall::registerNotifier,
                                      HostCall::registerNotifier));
-    host.resetCalls();
+    probe.resetCalls();
     plugin().onUnload();
-    EXPECT_THAT(host.callLog(), testing::IsEmpty());
+    EXPECT_THAT(probe.callLog(), testing::IsEmpty());
 }
 
 TEST_F(ConsoleRegistration, a_second_onLoad_replaces_both_cells_and_registers_again) {
     const auto* oldEnabled = plugin().enabled.get();
     const auto* oldMinSpeed = plugin().minSpeed.get();
-    host.resetCalls();
+    probe.resetCalls();
 
     plugin().onLoad();
 
@@ -142,10 +142,10 @@ TEST_F(ConsoleRegistration, a_second_onLoad_replaces_both_cells_and_registers_ag
     EXPECT_NE(plugin().minSpeed.get(), oldMinSpeed);
     EXPECT_FALSE(*plugin().enabled);
     EXPECT_EQ(*plugin().minSpeed, 1000.0f);
-    EXPECT_EQ(host.calls(HostCall::registerCvar), 2u);
-    EXPECT_EQ(host.calls(HostCall::registerNotifier), 2u);
-    EXPECT_EQ(host.calls(HostCall::bindTo), 2u);
-    EXPECT_EQ(host.calls(HostCall::addOnValueChanged), 1u);
+    EXPECT_EQ(probe.calls(HostCall::registerCvar), 2u);
+    EXPECT_EQ(probe.calls(HostCall::registerNotifier), 2u);
+    EXPECT_EQ(probe.calls(HostCall::bindTo), 2u);
+    EXPECT_EQ(probe.calls(HostCall::addOnValueChanged), 1u);
 
     // Both cells, old and new, now follow the variable.
     set("kickmark_minspeed", "2000");

@@ -48,10 +48,11 @@ TEST(HostLoading, refuses_what_is_not_a_loadable_plugin_and_then_loads_the_real_
 
 TEST(HostLoading, hands_the_plugin_its_wrappers_before_onLoad) {
     pluginsdk::Host host;
+    const pluginsdk::HostProbe probe(host);
     host.loadPlugin(PluginHost::modulePath());
-    EXPECT_TRUE(host.plugin()->cvarManager);
-    EXPECT_TRUE(host.plugin()->gameWrapper);
-    EXPECT_EQ(host.calls(pluginsdk::HostCall::registerCvar), 2u);
+    EXPECT_TRUE(probe.plugin()->cvarManager);
+    EXPECT_TRUE(probe.plugin()->gameWrapper);
+    EXPECT_EQ(probe.calls(pluginsdk::HostCall::registerCvar), 2u);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ class ShotDetection : public testing::Test, public PluginHost {
 protected:
     ShotDetection() {
         set("kickmark", "1");
-        host.resetCalls();
+        probe.resetCalls();
     }
 };
 
@@ -95,17 +95,17 @@ TEST_F(ShotDetection, a_pause_keeps_the_sample_from_before_it) {
 
 TEST_F(ShotDetection, measuring_off_or_out_of_free_play_asks_the_host_nothing_more) {
     ball(1000, 0, 0);
-    host.resetCalls();
+    probe.resetCalls();
 
     *plugin().enabled = false; // still hooked, but the cell says off
     ball(3000, 0, 0);
-    EXPECT_EQ(host.calls(HostCall::IsInFreeplay), 0u);
+    EXPECT_EQ(probe.calls(HostCall::IsInFreeplay), 0u);
 
     *plugin().enabled = true;
     host.setFreeplay(false);
     ball(3000, 0, 0);
-    EXPECT_EQ(host.calls(HostCall::IsInFreeplay), 1u);
-    EXPECT_EQ(host.calls(HostCall::GetGameEventAsServer), 0u);
+    EXPECT_EQ(probe.calls(HostCall::IsInFreeplay), 1u);
+    EXPECT_EQ(probe.calls(HostCall::GetGameEventAsServer), 0u);
     EXPECT_EQ(plugin().lastHorizontalSpeedSq, 1000000.0f);
     EXPECT_THAT(plugin().measurements, IsEmpty());
 }
@@ -114,14 +114,14 @@ TEST_F(ShotDetection, a_missing_match_or_ball_ends_the_sample_quietly) {
     ball(1000, 0, 0);
     host.setBall(false);
     ball(3000, 0, 0);
-    EXPECT_EQ(host.calls(HostCall::GetBall), 2u);
-    EXPECT_EQ(host.calls(HostCall::GetOldRBState), 1u); // only the first sample's
+    EXPECT_EQ(probe.calls(HostCall::GetBall), 2u);
+    EXPECT_EQ(probe.calls(HostCall::GetOldRBState), 1u); // only the first sample's
 
     host.setBall(true);
     host.setMatch(false);
     ball(3000, 0, 0);
-    EXPECT_EQ(host.calls(HostCall::GetGameEventAsServer), 3u);
-    EXPECT_EQ(host.calls(HostCall::GetBall), 2u);
+    EXPECT_EQ(probe.calls(HostCall::GetGameEventAsServer), 3u);
+    EXPECT_EQ(probe.calls(HostCall::GetBall), 2u);
 
     EXPECT_EQ(plugin().lastHorizontalSpeedSq, 1000000.0f);
     EXPECT_THAT(chatTexts(), IsEmpty());
@@ -129,14 +129,14 @@ TEST_F(ShotDetection, a_missing_match_or_ball_ends_the_sample_quietly) {
 
 TEST_F(ShotDetection, a_sample_asks_the_host_in_order_and_no_more) {
     ball(0, 0, 0);
-    host.resetCalls();
+    probe.resetCalls();
     ball(100, 0, 0);
-    EXPECT_EQ(host.calls(HostCall::IsInFreeplay), 1u);
-    EXPECT_EQ(host.calls(HostCall::GetGameEventAsServer), 1u);
-    EXPECT_EQ(host.calls(HostCall::IsNull), 2u);
-    EXPECT_EQ(host.calls(HostCall::GetBall), 1u);
-    EXPECT_EQ(host.calls(HostCall::GetOldRBState), 1u);
-    EXPECT_EQ(host.calls(HostCall::LogToChatbox), 0u);
+    EXPECT_EQ(probe.calls(HostCall::IsInFreeplay), 1u);
+    EXPECT_EQ(probe.calls(HostCall::GetGameEventAsServer), 1u);
+    EXPECT_EQ(probe.calls(HostCall::IsNull), 2u);
+    EXPECT_EQ(probe.calls(HostCall::GetBall), 1u);
+    EXPECT_EQ(probe.calls(HostCall::GetOldRBState), 1u);
+    EXPECT_EQ(probe.calls(HostCall::LogToChatbox), 0u);
 }
 
 TEST_F(ShotDetection, non_finite_velocities_are_never_recorded) {

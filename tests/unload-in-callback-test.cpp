@@ -18,6 +18,7 @@ void strikeWouldBeAnnounced(PluginHost& loaded) {
 
 TEST(UnloadInCallback, a_hook_that_unloads_lets_the_raise_finish_and_nothing_reaches_the_plugin) {
     pluginsdk::Host host;
+    const pluginsdk::HostProbe probe(host);
     // The host's hook comes first, so the plugin's hook is still ahead in the same raise.
     int hostTicks = 0;
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) {
@@ -33,7 +34,7 @@ TEST(UnloadInCallback, a_hook_that_unloads_lets_the_raise_finish_and_nothing_rea
 
     EXPECT_FALSE(host.pluginLoaded());
     EXPECT_TRUE(host.chat().empty()); // the strike happened after the unload
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
     host.raiseEvent(kickmark::tickEvent);
     EXPECT_EQ(hostTicks, 3);
     EXPECT_FALSE(host.command(kickmark::saveCommand));
@@ -42,6 +43,7 @@ TEST(UnloadInCallback, a_hook_that_unloads_lets_the_raise_finish_and_nothing_rea
 TEST(UnloadInCallback, a_hook_that_reloads_gets_a_fresh_plugin_that_works) {
     PluginHost loaded;
     auto& host = loaded.host;
+    const auto& probe = loaded.probe;
     bool reload = false;
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) {
         if (std::exchange(reload, false)) {
@@ -55,7 +57,7 @@ TEST(UnloadInCallback, a_hook_that_reloads_gets_a_fresh_plugin_that_works) {
 
     ASSERT_TRUE(host.pluginLoaded());
     EXPECT_EQ(host.variable("kickmark")->value, "0");
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u); // only the host's own
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u); // only the host's own
     // The old plugin's hook came after the host's: unloaded, it saw no strike.
     EXPECT_TRUE(host.chat().empty());
     strikeWouldBeAnnounced(loaded);
@@ -66,6 +68,7 @@ TEST(UnloadInCallback, a_hook_that_reloads_gets_a_fresh_plugin_that_works) {
 TEST(UnloadInCallback, a_command_or_a_value_handler_that_unloads_or_reloads_finishes_first) {
     PluginHost loaded;
     auto& host = loaded.host;
+    const auto& probe = loaded.probe;
     host.cvarManager()->registerNotifier(
         "reload_now",
         [&](std::vector<std::string>) {
@@ -77,7 +80,7 @@ TEST(UnloadInCallback, a_command_or_a_value_handler_that_unloads_or_reloads_fini
     loaded.run({"reload_now"});
     ASSERT_TRUE(host.pluginLoaded());
     EXPECT_EQ(host.variable("kickmark")->value, "0");
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 0u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 0u);
 
     // The plugin's own handler of the variable runs first and hooks the tick; the host's
     // handler then unloads. The copy of the handlers still holds the plugin's until the
@@ -87,13 +90,13 @@ TEST(UnloadInCallback, a_command_or_a_value_handler_that_unloads_or_reloads_fini
     });
     ASSERT_EQ(host.setVariable("kickmark", "1"), pluginsdk::SetResult::done);
     EXPECT_FALSE(host.pluginLoaded());
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 0u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 0u);
     EXPECT_FALSE(host.variable("kickmark"));
     host.raiseEvent(kickmark::tickEvent);
 
     host.loadPlugin(PluginHost::modulePath());
     loaded.set("kickmark", "1");
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
 }
 
 } // namespace

@@ -9,18 +9,19 @@ namespace {
 TEST(Unload, nothing_the_plugin_registered_outlives_it) {
     PluginHost loaded;
     auto& host = loaded.host;
+    const auto& probe = loaded.probe;
     int hostTicks = 0;
     host.gameWrapper()->HookEvent(kickmark::tickEvent, [&](std::string) { ++hostTicks; });
     loaded.set("kickmark", "1");
-    ASSERT_EQ(host.hookCount(kickmark::tickEvent), 2u);
+    ASSERT_EQ(probe.hookCount(kickmark::tickEvent), 2u);
 
     host.unloadPlugin();
 
     EXPECT_FALSE(host.pluginLoaded());
-    EXPECT_EQ(host.plugin(), nullptr);
+    EXPECT_EQ(probe.plugin(), nullptr);
     host.raiseEvent(kickmark::tickEvent);
     EXPECT_EQ(hostTicks, 1); // the host's own hook stays
-    EXPECT_EQ(host.hookCount(kickmark::tickEvent), 1u);
+    EXPECT_EQ(probe.hookCount(kickmark::tickEvent), 1u);
     EXPECT_FALSE(host.runCommand({"kickmark_reset"}));
     EXPECT_FALSE(host.runCommand({"kickmark_save"}));
     EXPECT_EQ(host.setVariable("kickmark", "0"), pluginsdk::SetResult::unknownVariable);
@@ -38,7 +39,7 @@ TEST(Unload, a_reloaded_plugin_starts_afresh) {
 
     EXPECT_EQ(loaded.host.variable("kickmark")->value, "0");
     EXPECT_EQ(loaded.host.variable("kickmark_minspeed")->value, "1000");
-    EXPECT_EQ(loaded.host.hookCount(kickmark::tickEvent), 0u);
+    EXPECT_EQ(loaded.probe.hookCount(kickmark::tickEvent), 0u);
     EXPECT_EQ(loaded.plugin().lastHorizontalSpeedSq, -1.0f);
 }
 

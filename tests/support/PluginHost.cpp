@@ -31,7 +31,7 @@ PluginHost::~PluginHost() {
 }
 
 Kickmark& PluginHost::plugin() {
-    return *static_cast<Kickmark*>(host.plugin());
+    return *static_cast<Kickmark*>(probe.plugin());
 }
 
 void PluginHost::set(std::string_view name, std::string_view value) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Host.h"
+#include "HostProbe.h"
 #include "Kickmark.h"
 
 // The real kickmark module loaded into a fresh stand-in host, in free play with a match
@@ -17,6 +18,7 @@ public:
     static std::filesystem::path modulePath();
 
     pluginsdk::Host host;
+    pluginsdk::HostProbe probe{host};
     std::filesystem::path dataFolder;
 
     // The plugin object, for looking at its fields.
