@@ -1,6 +1,7 @@
 #pragma once
 
 // The names this plugin gives the host's console and the game event it listens to.
+// kickmark-host knows some of them, and the file's name, by heart: host/console/HostedPlugin.h.
 namespace kickmark {
 
 inline constexpr const char* enabledVariable = "kickmark";

@@ -53,6 +53,7 @@ std::optional<std::filesystem::path> measurementFilePath(const std::wstring& dat
         return std::nullopt;
     std::filesystem::path folder(*utf8);
 #endif
+    // kickmark-host watches this name: host/console/HostedPlugin.h.
     return folder / "shots.csv";
 }
 

@@ -1,18 +1,21 @@
 #include "Arguments.h"
 
 #include "Host.h"
+#include "HostedPlugin.h"
 #include "WideText.h"
 
-const char* const usage =
+const std::string usage =
     "usage: kickmark-host [--plugin PATH] [--data-dir DIR] [--demo] [SCRIPT ...]\n"
-    "  --plugin PATH    the plugin module to load (default: kickmark beside this program)\n"
+    "  --plugin PATH    the plugin module to load (default: " +
+    std::string(hostedPlugin::moduleName) +
+    " beside this program)\n"
     "  --data-dir DIR   the host's data folder, created when missing (default: data)\n"
     "  --demo           run a built-in free-play practice session, then save\n"
     "  SCRIPT ...       files of console lines to run; standard input when none\n";
 
 std::optional<Arguments> parseArguments(const std::vector<std::string>& words, std::string& error) {
     Arguments arguments;
-    arguments.plugin = pluginsdk::moduleBesideExecutable("kickmark");
+    arguments.plugin = pluginsdk::moduleBesideExecutable(hostedPlugin::moduleName);
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word == "--plugin" || word == "--data-dir") {

@@ -13,7 +13,7 @@ struct Arguments {
     std::vector<std::filesystem::path> scripts;
 };
 
-extern const char* const usage;
+extern const std::string usage;
 
 // Reads the command line (UTF-8 words, the program's name left out). Nothing, with the reason
 // in `error`, when it is malformed.

@@ -10,6 +10,7 @@
 
 #include "FileStamp.h"
 #include "FreeplaySimulation.h"
+#include "HostedPlugin.h"
 #include "Numbers.h"
 #include "ReplayFile.h"
 #include "StandardOutput.h"
@@ -18,9 +19,8 @@
 
 namespace {
 
-constexpr std::string_view tickEvent = "Function TAGame.Car_TA.SetVehicleInput";
-// The plugin's command that promises to replace the shots file; the shell checks that it did.
-constexpr std::string_view saveCommand = "kickmark_save";
+using hostedPlugin::saveCommand;
+using hostedPlugin::tickEvent;
 constexpr int maxExecDepth = 16;
 constexpr double maxSimulatedSeconds = 86400.0;
 // A day of game time, as for simulate.
@@ -189,8 +189,8 @@ bool Shell::saveLine(const Words& words, std::string& error) {
     if (stampOf(shotsFile_) != before)
         return true;
     // The plugin is silent about a save that fails; the file tells.
-    error = std::string(saveCommand) +
-            ": shots.csv was not written: " + pluginsdk::displayPath(shotsFile_);
+    error = std::string(saveCommand) + ": " + std::string(hostedPlugin::shotsFile) +
+            " was not written: " + pluginsdk::displayPath(shotsFile_);
     return false;
 }
 

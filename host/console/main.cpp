@@ -8,6 +8,7 @@
 
 #include "Arguments.h"
 #include "FreeplaySimulation.h"
+#include "HostedPlugin.h"
 #include "Shell.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
@@ -59,13 +60,13 @@ std::optional<DataFolder> prepareDataFolder(const fs::path& dir, std::string& er
 
 // The last line names the file only when this session's save replaced it.
 void runDemo(Shell& shell) {
-    shell.runLine("kickmark 1", "demo");
+    shell.runLine(std::string(hostedPlugin::enabledVariable) + " 1", "demo");
     shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
     const auto file = pluginsdk::displayPath(shell.shotsFile());
     if (shell.save())
-        std::cerr << "shots.csv: " << file << '\n';
+        std::cerr << hostedPlugin::shotsFile << ": " << file << '\n';
     else
-        std::cerr << "shots.csv was not written: " << file << '\n';
+        std::cerr << hostedPlugin::shotsFile << " was not written: " << file << '\n';
 }
 
 // Like the game's own process, the host takes on the user's locale; nothing that writes or
@@ -111,7 +112,8 @@ int run(const std::vector<std::string>& words) {
 
     pluginsdk::Host host;
     host.setDataFolder(dataFolder->wide);
-    Shell shell(host, arguments->plugin, dataFolder->path / "shots.csv", out, std::cerr);
+    Shell shell(host, arguments->plugin, dataFolder->path / hostedPlugin::shotsFile, out,
+                std::cerr);
     if (!shell.loadPlugin(error))
         return cannotStart(error);
 
