@@ -13,6 +13,7 @@
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -44,15 +45,16 @@ protected:
 
     // Runs kickmark-host from the folder of the golden sessions, so that their relative paths
     // to replay files hold.
-    // `prefix` comes before the program: variables, or a command that runs it; `outFile`
-    // takes standard output instead of a scratch file.
+    // `prefix` comes before the program: variables, or a command that runs it; `stdoutTo`
+    // (what follows the shell's ">": a file, or "&N" for a descriptor) takes standard output
+    // instead of a scratch file.
     Session host(const std::string& arguments, const std::string& stdinFile = "",
-                 const std::string& prefix = "", const fs::path& outFile = {}) {
+                 const std::string& prefix = "", const std::string& stdoutTo = "") {
         const auto previous = fs::current_path();
         fs::current_path(sessions);
         std::string command = prefix + quoted(pluginsdk::executableDirectory() / "kickmark-host") +
-                              " --data-dir " + quoted(data) + " " + arguments + " > " +
-                              quoted(outFile.empty() ? scratch / "out" : outFile) + " 2> " +
+                              " --data-dir " + quoted(data) + " " + arguments + " >" +
+                              (stdoutTo.empty() ? quoted(scratch / "out") : stdoutTo) + " 2> " +
                               quoted(scratch / "err");
         if (!stdinFile.empty())
             command += " < " + quoted(fs::path(stdinFile));
@@ -68,7 +70,8 @@ protected:
         const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
         const auto shots = data / "shots.csv";
-        return {exitCode, outFile.empty() ? withoutCarriageReturns(readBytes(scratch / "out")) : "",
+        return {exitCode,
+                stdoutTo.empty() ? withoutCarriageReturns(readBytes(scratch / "out")) : "",
                 withoutCarriageReturns(readBytes(scratch / "err")),
                 fs::is_regular_file(shots) ? withoutCarriageReturns(readBytes(shots)) : "(none)"};
     }
@@ -300,6 +303,19 @@ TEST_F(ConsoleSession, output_that_cannot_be_written_is_an_error) {
     const auto help = host("--help", "", "", "/dev/full");
     EXPECT_EQ(help.exitCode, 1);
     EXPECT_THAT(help.err, HasSubstr("cannot write standard output"));
+
+    // A pipe whose reader is gone, as after "| head -1": said once, and the save still runs.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);
+    const auto script = scratch / "strikes.script";
+    writeBytes(script, "kickmark 1\nball 0 0 0\nball 3000 0 0\nkickmark\nkickmark_save\n");
+    const auto piped = host(quoted(script), "", "", "&" + std::to_string(pipeEnds[1]));
+    close(pipeEnds[1]);
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_EQ(piped.err.substr(piped.err.find('\n') + 1),
+              "kickmark-host: cannot write standard output: Broken pipe\n");
+    EXPECT_EQ(piped.shots, "3000.000000\n");
 }
 
 TEST_F(ConsoleSession, a_data_folder_that_cannot_be_a_path_is_refused_before_it_is_created) {

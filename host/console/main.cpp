@@ -19,6 +19,7 @@
 #include <windows.h>
 #define isatty _isatty
 #else
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -146,6 +147,9 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+    // A reader that quits early (a pager, "head") must not end the session unsaved: a write
+    // to its pipe then fails like any other, is said once, and the lines after it still run.
+    std::signal(SIGPIPE, SIG_IGN);
     return run(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif
