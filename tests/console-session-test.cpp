@@ -207,6 +207,17 @@ TEST_F(ConsoleSession, a_file_that_cannot_be_read_is_a_failure_with_its_reason) 
     EXPECT_THAT(lines.err, HasSubstr(where + "5: replay: cannot read " + longLine.string() +
                                      ": line 3 is longer than 65536 bytes\n"));
 
+    // The limit leaves the line end out, LF and CRLF alike.
+    const std::string longest = "kickmark_minspeed 2000" + std::string(65536 - 22, ' ');
+    const auto limit = scratch / "limit.script";
+    writeBytes(limit, longest + "\r\n" + longest + "\n" + longest + " \r\nkickmark_minspeed\n");
+    writeBytes(script, "exec " + quoted(limit) + "\nkickmark_minspeed\n");
+    const auto atLimit = host(quoted(script));
+    EXPECT_EQ(atLimit.exitCode, 1);
+    EXPECT_EQ(atLimit.out, "kickmark_minspeed = 2000\n");
+    EXPECT_THAT(atLimit.err, HasSubstr(where + "1: exec: cannot read " + limit.string() +
+                                       ": line 3 is longer than 65536 bytes\n"));
+
 #if defined(__linux__)
     // Files that open but cannot be read: an endless one without line ends, and one whose
     // first read fails.
