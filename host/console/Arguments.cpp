@@ -2,7 +2,7 @@
 
 #include "Host.h"
 #include "HostedPlugin.h"
-#include "WideText.h"
+#include "PathWord.h"
 
 const std::string usage =
     "usage: kickmark-host [--plugin PATH] [--data-dir DIR] [--demo] [SCRIPT ...]\n"
@@ -23,8 +23,14 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words, s
                 error = word + " needs a value";
                 return std::nullopt;
             }
-            auto& target = word == "--plugin" ? arguments.plugin : arguments.dataDir;
-            target = pluginsdk::pathFromUtf8(words[++i]);
+            const std::string& value = words[++i];
+            if (word == "--data-dir") {
+                arguments.dataDir = value;
+            } else if (auto plugin = pathOfWord(value, error)) {
+                arguments.plugin = std::move(*plugin);
+            } else {
+                return std::nullopt;
+            }
         } else if (word == "--demo") {
             arguments.demo = true;
         } else if (word == "--help" || word == "-h") {
@@ -32,8 +38,10 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words, s
         } else if (word.starts_with("-") && word != "-") {
             error = "unknown option " + word;
             return std::nullopt;
+        } else if (auto script = pathOfWord(word, error)) {
+            arguments.scripts.push_back(std::move(*script));
         } else {
-            arguments.scripts.push_back(pluginsdk::pathFromUtf8(word));
+            return std::nullopt;
         }
     }
     return arguments;

@@ -7,7 +7,8 @@
 
 struct Arguments {
     std::filesystem::path plugin;
-    std::filesystem::path dataDir = "data";
+    // As given: what it names is for the system to say, once it can be checked and made.
+    std::string dataDir = "data";
     bool demo = false;
     bool help = false;
     std::vector<std::filesystem::path> scripts;
