@@ -149,6 +149,14 @@ TEST_F(ConsoleSession, a_host_that_cannot_start_says_why) {
     EXPECT_THAT(option.err, HasSubstr("usage: kickmark-host"));
 }
 
+TEST_F(ConsoleSession, the_version_is_the_projects_and_asking_for_it_loads_and_makes_nothing) {
+    const auto version = host("--version --demo");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "kickmark-host " KICKMARK_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_FALSE(fs::exists(data));
+}
+
 TEST_F(ConsoleSession, the_same_seed_plays_the_same_session) {
     const auto script = scratch / "simulate.script";
     writeBytes(script, "kickmark 1\nsimulate 40 7\nkickmark_save\n");

@@ -6,6 +6,7 @@
 
 const std::string usage =
     "usage: kickmark-host [--plugin PATH] [--data-dir DIR] [--demo] [SCRIPT ...]\n"
+    "       kickmark-host --help | --version\n"
     "  --plugin PATH    the plugin module to load (default: " +
     std::string(hostedPlugin::moduleName) +
     " beside this program)\n"
@@ -35,6 +36,8 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words, s
             arguments.demo = true;
         } else if (word == "--help" || word == "-h") {
             arguments.help = true;
+        } else if (word == "--version") {
+            arguments.version = true;
         } else if (word.starts_with("-") && word != "-") {
             error = "unknown option " + word;
             return std::nullopt;

@@ -11,6 +11,7 @@ struct Arguments {
     std::string dataDir = "data";
     bool demo = false;
     bool help = false;
+    bool version = false;
     std::vector<std::filesystem::path> scripts;
 };
 

@@ -98,8 +98,11 @@ int run(const std::vector<std::string>& words) {
     std::ostream out(&buffer);
     // Made after the user's locale was adopted: keep it from grouping any number written here.
     out.imbue(std::locale::classic());
-    if (arguments->help) {
-        out << usage;
+    if (arguments->help || arguments->version) {
+        if (arguments->help)
+            out << usage;
+        else
+            out << "kickmark-host " << KICKMARK_VERSION << '\n';
         return flushOutput(out, std::cerr) ? 0 : exitRefused;
     }
     // Every script must be readable before anything runs.
