@@ -72,7 +72,7 @@ void SessionOracle::checkNewChatLines() {
         const auto& line = chat[chatSeen_];
         require(line.sender == kickmark::chatLabel, "every chat line carries the plugin's label");
 
-        const auto& recorded = static_cast<Kickmark*>(host_.plugin())->measurements;
+        const auto& recorded = static_cast<Kickmark*>(probe_.plugin())->measurements;
         const auto count = announced_.size() + 1;
         require(recorded.size() >= count, "every announced speed is in the list");
         const std::string prefix = std::to_string(count) + " Shot speed: ";
@@ -94,7 +94,7 @@ void SessionOracle::checkNewChatLines() {
         announced_.push_back(speed);
     }
     if (host_.pluginLoaded())
-        require(static_cast<Kickmark*>(host_.plugin())->measurements.size() == announced_.size(),
+        require(static_cast<Kickmark*>(probe_.plugin())->measurements.size() == announced_.size(),
                 "the list holds exactly the announced speeds");
 }
 

@@ -8,6 +8,7 @@
 // they could reach devices that never end or large files elsewhere.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // registered once.
     static const pluginsdk::Module pinned(module);
     fs::current_path(scratch());
+    // "exec -" reads standard input: one that ends at once, rather than a terminal that waits.
+    require(std::freopen("/dev/null", "r", stdin) != nullptr, "standard input can be emptied");
     std::atexit([] {
         std::error_code ignored;
         fs::remove_all(scratch(), ignored);

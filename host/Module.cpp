@@ -1,5 +1,6 @@
 #include "Module.h"
 
+#include "AbsolutePath.h"
 #include "WideText.h"
 
 #include <stdexcept>
@@ -34,11 +35,13 @@ std::string lastErrorText() {
 Module::Module(const std::filesystem::path& path) {
     // An absolute path with the altered search order lets the module find the DLLs that
     // lie beside it.
-    const auto absolute = std::filesystem::absolute(path);
-    handle_ = LoadLibraryExW(absolute.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    std::error_code ec;
+    const auto absolute = absolutePath(path, ec);
+    handle_ =
+        ec ? nullptr : LoadLibraryExW(absolute.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!handle_)
         throw std::runtime_error("cannot load plugin " + displayPath(path) + ": " +
-                                 lastErrorText());
+                                 (ec ? ec.message() : lastErrorText()));
 }
 
 Module::~Module() {

@@ -149,6 +149,14 @@ TEST_F(ConsoleSession, a_host_that_cannot_start_says_why) {
     EXPECT_THAT(option.err, HasSubstr("usage: kickmark-host"));
 }
 
+TEST_F(ConsoleSession, the_version_is_the_projects_and_asking_for_it_loads_and_makes_nothing) {
+    const auto version = host("--version --demo");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "kickmark-host " KICKMARK_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_FALSE(fs::exists(data));
+}
+
 TEST_F(ConsoleSession, the_same_seed_plays_the_same_session) {
     const auto script = scratch / "simulate.script";
     writeBytes(script, "kickmark 1\nsimulate 40 7\nkickmark_save\n");
@@ -206,6 +214,17 @@ TEST_F(ConsoleSession, a_file_that_cannot_be_read_is_a_failure_with_its_reason) 
                           ": No such file or directory\n"));
     EXPECT_THAT(lines.err, HasSubstr(where + "5: replay: cannot read " + longLine.string() +
                                      ": line 3 is longer than 65536 bytes\n"));
+
+    // The limit leaves the line end out, LF and CRLF alike.
+    const std::string longest = "kickmark_minspeed 2000" + std::string(65536 - 22, ' ');
+    const auto limit = scratch / "limit.script";
+    writeBytes(limit, longest + "\r\n" + longest + "\n" + longest + " \r\nkickmark_minspeed\n");
+    writeBytes(script, "exec " + quoted(limit) + "\nkickmark_minspeed\n");
+    const auto atLimit = host(quoted(script));
+    EXPECT_EQ(atLimit.exitCode, 1);
+    EXPECT_EQ(atLimit.out, "kickmark_minspeed = 2000\n");
+    EXPECT_THAT(atLimit.err, HasSubstr(where + "1: exec: cannot read " + limit.string() +
+                                       ": line 3 is longer than 65536 bytes\n"));
 
 #if defined(__linux__)
     // Files that open but cannot be read: an endless one without line ends, and one whose
@@ -342,14 +361,95 @@ TEST_F(ConsoleSession, output_that_cannot_be_written_is_an_error) {
     EXPECT_EQ(piped.shots, "3000.000000\n");
 }
 
-TEST_F(ConsoleSession, a_data_folder_that_cannot_be_a_path_is_refused_before_it_is_created) {
-    const auto folder = scratch / "bad\xff";
-    const auto session = host("--demo --data-dir " + quoted(folder));
-    EXPECT_EQ(session.exitCode, 2);
-    EXPECT_THAT(session.err, HasSubstr("is not usable as a path"));
-    EXPECT_FALSE(fs::exists(folder));
-}
 #endif
+
+TEST_F(ConsoleSession, paths_name_what_the_system_would_open_and_nothing_else_is_made) {
+    const auto shown = (scratch / "shown.script").string();
+    writeBytes(shown, "kickmark_minspeed\n");
+    const auto strikes = (scratch / "strikes.csv").string();
+    writeBytes(strikes, "0,0,0\n3000,0,0\n");
+    const auto script = scratch / "case.script";
+    const auto where = script.string() + ":1: ";
+    const auto in = [&](const std::string& name) { return scratch.string() + name; };
+    [[maybe_unused]] const auto dataDir = [&](const std::string& name) {
+        return "--data-dir " + quoted(fs::path(in(name)));
+    };
+    const std::string save = "kickmark_save\n";
+    struct Case {
+        std::string arguments; // after the default data folder
+        std::string script;    // run from a file when not empty
+        std::string input;     // standard input
+        int exitCode;
+        std::string said;
+        fs::path savedIn = {}; // where shots.csv must be
+        fs::path notMade = {};
+    };
+    std::vector<Case> cases = {
+        // A NUL byte ends the name the system sees: "a\0zzz" would open "a".
+        {"", "exec \"" + shown + std::string("\0zzz\"", 5), "", 1,
+         where + "exec: " + shown + "\\0zzz is not usable as a path\n"},
+        {"", "replay \"" + strikes + std::string("\0\"", 2), "", 1,
+         where + "replay: " + strikes + "\\0 is not usable as a path\n"},
+        // Standard input read as a script is already running, however it is named.
+        {"-", "", "exec -\n", 1, "stdin:1: exec: - is already running\n"},
+#if defined(_WIN32)
+        // Windows names are UTF-16: text that is not UTF-8 names no file.
+        {"", "exec \"\xff\"\n", "", 1, where + "exec: \xff is not usable as a path\n"},
+        // Long forms stay as they are, as the system takes them.
+        {"--plugin \"\\\\?\\" + pluginsdk::moduleBesideExecutable("kickmark").string() +
+             "\" --data-dir \"\\\\?\\" + in("\\long") + "\"",
+         save, "", 0, "", scratch / "long"},
+#else
+        {"-", "", "exec /dev/stdin\n", 1, "\nstdin:1: exec: /dev/stdin is already running\n"},
+        // ".." after a link is the parent of its target; a folder named on the way and left
+        // again is not made, nor is one past a file.
+        {dataDir("/link/../newdata"), save, "", 0, "", scratch / "real" / "newdata",
+         scratch / "newdata"},
+        {dataDir("/missing/../data2"), save, "", 0, "", scratch / "data2", scratch / "missing"},
+        {dataDir("/case.script/../x"), save, "", 2,
+         "cannot create data folder " + in("/case.script/../x") + ": Not a directory\n", "",
+         scratch / "x"},
+        // Only names that are UTF-8 can be handed to plugins.
+        {dataDir("/bad\xff"), save, "", 2,
+         "kickmark-host: data folder " + in("/bad\xff") + " is not usable as a path\n", "",
+         scratch / "bad\xff"},
+#endif
+    };
+#if defined(_WIN32)
+    // Network forms too. Wine serves \\SERVER\SHARE from its prefix's dosdevices\unc folder.
+    if (const char* prefix = std::getenv("WINEPREFIX")) {
+        const auto share = fs::path("Z:" + std::string(prefix) + "/dosdevices/unc/kickmark/" +
+                                    testing::UnitTest::GetInstance()->current_test_info()->name())
+                               .make_preferred();
+        fs::remove_all(share);
+        fs::create_directories(share);
+        const auto unc = "\\\\kickmark\\" + share.filename().string();
+        cases.push_back({"--data-dir \"" + unc + "\\data\"", save, "", 0, "", share / "data"});
+        cases.push_back({"--data-dir \"\\\\?\\UNC" + unc.substr(1) + "\\unc\"", save, "", 0, "",
+                         share / "unc"});
+    }
+#else
+    fs::create_directories(scratch / "real" / "deep");
+    fs::create_directory_symlink(scratch / "real" / "deep", scratch / "link");
+#endif
+    const auto input = scratch / "input";
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.arguments + " " + row.script + row.input);
+        writeBytes(script, row.script);
+        writeBytes(input, row.input);
+        const auto session =
+            host(row.arguments + (row.script.empty() ? "" : " " + quoted(script)), input.string());
+        EXPECT_EQ(session.exitCode, row.exitCode) << session.err;
+        EXPECT_THAT(session.err, HasSubstr(row.said));
+        EXPECT_EQ(session.out, "");
+        if (!row.savedIn.empty()) {
+            EXPECT_TRUE(fs::is_regular_file(row.savedIn / "shots.csv")) << session.err;
+        }
+        if (!row.notMade.empty()) {
+            EXPECT_FALSE(fs::exists(row.notMade)) << row.notMade;
+        }
+    }
+}
 
 TEST_F(ConsoleSession, work_is_bounded_exec_never_runs_a_file_inside_itself) {
     const auto self = scratch / "self.script";

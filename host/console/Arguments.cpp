@@ -2,10 +2,11 @@
 
 #include "Host.h"
 #include "HostedPlugin.h"
-#include "WideText.h"
+#include "PathWord.h"
 
 const std::string usage =
     "usage: kickmark-host [--plugin PATH] [--data-dir DIR] [--demo] [SCRIPT ...]\n"
+    "       kickmark-host --help | --version\n"
     "  --plugin PATH    the plugin module to load (default: " +
     std::string(hostedPlugin::moduleName) +
     " beside this program)\n"
@@ -23,17 +24,27 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words, s
                 error = word + " needs a value";
                 return std::nullopt;
             }
-            auto& target = word == "--plugin" ? arguments.plugin : arguments.dataDir;
-            target = pluginsdk::pathFromUtf8(words[++i]);
+            const std::string& value = words[++i];
+            if (word == "--data-dir") {
+                arguments.dataDir = value;
+            } else if (auto plugin = pathOfWord(value, error)) {
+                arguments.plugin = std::move(*plugin);
+            } else {
+                return std::nullopt;
+            }
         } else if (word == "--demo") {
             arguments.demo = true;
         } else if (word == "--help" || word == "-h") {
             arguments.help = true;
+        } else if (word == "--version") {
+            arguments.version = true;
         } else if (word.starts_with("-") && word != "-") {
             error = "unknown option " + word;
             return std::nullopt;
+        } else if (auto script = pathOfWord(word, error)) {
+            arguments.scripts.push_back(std::move(*script));
         } else {
-            arguments.scripts.push_back(pluginsdk::pathFromUtf8(word));
+            return std::nullopt;
         }
     }
     return arguments;

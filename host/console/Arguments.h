@@ -7,9 +7,11 @@
 
 struct Arguments {
     std::filesystem::path plugin;
-    std::filesystem::path dataDir = "data";
+    // As given: what it names is for the system to say, once it can be checked and made.
+    std::string dataDir = "data";
     bool demo = false;
     bool help = false;
+    bool version = false;
     std::vector<std::filesystem::path> scripts;
 };
 

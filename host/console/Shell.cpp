@@ -12,10 +12,16 @@
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
 #include "Numbers.h"
+#include "PathWord.h"
 #include "ReplayFile.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
 #include "WideText.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -75,6 +81,28 @@ bool parseDecimal(std::string_view text, double& value) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc{} && ptr == end;
+}
+
+// Whether a file is what standard input reads: "exec /dev/stdin", or a script that is also
+// redirected into the host. It may be a pipe or a terminal, which std::filesystem::equivalent
+// refuses to compare. Windows names no standard input; "-" stands for it there.
+bool readsStandardInput([[maybe_unused]] const std::filesystem::path& file) {
+#if defined(_WIN32)
+    return false;
+#else
+    struct stat input {};
+    struct stat named {};
+    return fstat(STDIN_FILENO, &input) == 0 && stat(file.c_str(), &named) == 0 &&
+           input.st_dev == named.st_dev && input.st_ino == named.st_ino;
+#endif
+}
+
+// Whether two sources of lines are one; standard input is the empty path.
+bool sameSource(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (a.empty() || b.empty())
+        return (a.empty() && b.empty()) || readsStandardInput(a.empty() ? b : a);
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
 }
 
 std::string shortest(double value) {
@@ -266,8 +294,12 @@ bool Shell::replay(const Words& words, std::string& error) {
         error = "replay: expected one FILE";
         return false;
     }
-    const auto file = pluginsdk::pathFromUtf8(words[1]);
-    return replayFile(file, error, [this](const ReplayEvent& event) {
+    const auto file = pathOfWord(words[1], error);
+    if (!file) {
+        error = "replay: " + error;
+        return false;
+    }
+    return replayFile(*file, error, [this](const ReplayEvent& event) {
         host_.setBall(event.ball);
         if (event.ball)
             host_.setBallVelocity(event.x, event.y, event.z);
@@ -364,10 +396,14 @@ bool Shell::exec(const Words& words, std::string& error) {
         error = "exec: expected one FILE";
         return false;
     }
-    const auto file = pluginsdk::pathFromUtf8(words[1]);
+    // "-" is standard input, as on the command line: the empty path.
+    const auto file = words[1] == "-" ? std::filesystem::path() : pathOfWord(words[1], error);
+    if (!file) {
+        error = "exec: " + error;
+        return false;
+    }
     for (const auto& running : running_) {
-        std::error_code ec;
-        if (!running.empty() && std::filesystem::equivalent(running, file, ec)) {
+        if (sameSource(running, *file)) {
             error = "exec: " + words[1] + " is already running";
             return false;
         }
@@ -376,7 +412,7 @@ bool Shell::exec(const Words& words, std::string& error) {
         error = "exec: files nested more than " + std::to_string(maxExecDepth) + " deep";
         return false;
     }
-    auto lines = TextLines::open(file, error);
+    auto lines = file->empty() ? TextLines::standardInput("stdin") : TextLines::open(*file, error);
     if (!lines || !runSource(*lines, false, error)) {
         error = "exec: " + error;
         return false;

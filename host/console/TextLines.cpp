@@ -56,7 +56,8 @@ TextLines::Next TextLines::next(std::string& line, std::string& error) {
         any = true;
         if (c == '\n')
             break;
-        if (line.size() == maxLineBytes) {
+        // The limit is on the line without its line end, which may be CRLF.
+        if (line.size() > maxLineBytes || (line.size() == maxLineBytes && c != '\r')) {
             error = "cannot read " + name_ + ": line " + std::to_string(lineNumber_ + 1) +
                     " is longer than " + std::to_string(maxLineBytes) + " bytes";
             return Next::failed;

@@ -10,8 +10,8 @@
 // never taken for the end of the file.
 class TextLines {
 public:
-    // A line longer than this is no console line; it also keeps an endless file without line
-    // ends (a device, say) from taking all memory.
+    // A line longer than this (its line end left out) is no console line; it also keeps an endless
+    // file without line ends (a device, say) from taking all memory.
     static constexpr std::size_t maxLineBytes = 65536;
 
     enum class Next { line, end, failed };

@@ -6,9 +6,11 @@
 #include <memory>
 #include <system_error>
 
+#include "AbsolutePath.h"
 #include "Arguments.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
+#include "PathWord.h"
 #include "Shell.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
@@ -16,7 +18,6 @@
 
 #if defined(_WIN32)
 #include <io.h>
-#include <windows.h>
 #define isatty _isatty
 #else
 #include <csignal>
@@ -42,21 +43,25 @@ struct DataFolder {
     std::wstring wide;
 };
 
-// A folder whose name cannot be handed to plugins is refused before anything is created.
-std::optional<DataFolder> prepareDataFolder(const fs::path& dir, std::string& error) {
+// The folder made is the one handed over: the name is resolved as the system resolves it
+// first, so that no folder named on the way ("missing/..") is made too. A folder whose name
+// cannot be handed to plugins is refused before anything is made.
+std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string& error) {
+    const auto given = pluginsdk::pathFromUtf8(dir);
     std::error_code ec;
-    auto absolute = fs::absolute(dir, ec).lexically_normal() / "";
-    auto wide = ec ? std::nullopt : pluginsdk::wideText(absolute);
-    if (!wide) {
-        error = "data folder " + pluginsdk::displayPath(dir) + " is not usable as a path";
-        return std::nullopt;
+    const auto folder = given ? pluginsdk::absolutePath(*given, ec) : fs::path();
+    if (!ec) {
+        auto wide = given ? pluginsdk::wideText(folder / "") : std::nullopt;
+        if (!wide) {
+            error = "data folder " + unusablePath(dir);
+            return std::nullopt;
+        }
+        fs::create_directories(folder, ec);
+        if (!ec)
+            return DataFolder{folder / "", std::move(*wide)};
     }
-    fs::create_directories(dir, ec);
-    if (ec) {
-        error = "cannot create data folder " + pluginsdk::displayPath(dir) + ": " + ec.message();
-        return std::nullopt;
-    }
-    return DataFolder{std::move(absolute), std::move(*wide)};
+    error = "cannot create data folder " + dir + ": " + ec.message();
+    return std::nullopt;
 }
 
 // The last line names the file only when this session's save replaced it.
@@ -93,8 +98,11 @@ int run(const std::vector<std::string>& words) {
     std::ostream out(&buffer);
     // Made after the user's locale was adopted: keep it from grouping any number written here.
     out.imbue(std::locale::classic());
-    if (arguments->help) {
-        out << usage;
+    if (arguments->help || arguments->version) {
+        if (arguments->help)
+            out << usage;
+        else
+            out << "kickmark-host " << KICKMARK_VERSION << '\n';
         return flushOutput(out, std::cerr) ? 0 : exitRefused;
     }
     // Every script must be readable before anything runs.
@@ -134,15 +142,38 @@ int run(const std::vector<std::string>& words) {
 } // namespace
 
 #if defined(_WIN32)
+namespace {
+
+// An argument as UTF-8. A lone surrogate, which no UTF-8 holds, keeps its three bytes (as
+// WTF-8 does) where WideCharToMultiByte would put U+FFFD and so name another file: the word is
+// then no UTF-8, and refused as a name as bytes that are not UTF-8 are on Linux.
+std::string utf8Argument(std::wstring_view wide) {
+    std::string word;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+            wide[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        if (c < 0x80) {
+            word += static_cast<char>(c);
+            continue;
+        }
+        const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+        word += static_cast<char>(lead[continuations] | c >> (6 * continuations));
+        for (int k = continuations - 1; k >= 0; --k)
+            word += static_cast<char>(0x80 | (c >> (6 * k) & 0x3F));
+    }
+    return word;
+}
+
+} // namespace
+
 // Wide arguments, so that paths outside the ANSI code page arrive intact.
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> words;
-    for (int i = 1; i < argc; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string word(size > 0 ? size - 1 : 0, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, word.data(), size, nullptr, nullptr);
-        words.push_back(std::move(word));
-    }
+    for (int i = 1; i < argc; ++i)
+        words.push_back(utf8Argument(argv[i]));
     return run(words);
 }
 #else
