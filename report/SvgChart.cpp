@@ -221,8 +221,8 @@ void writeHistogram(std::ostream& out, std::span<const double> speeds, const Spe
     std::vector<std::size_t> counts(bins, 0);
     std::size_t above = 0;
     for (const double speed : speeds) {
-        if (speed >= axis.high || speed < axis.low) {
-            above += speed >= axis.high ? 1 : 0;
+        if (speed > axis.high || speed < axis.low) {
+            above += speed > axis.high ? 1 : 0;
             continue;
         }
         const auto bin = static_cast<std::size_t>(std::floor((speed - axis.low) / width));
@@ -238,7 +238,10 @@ void writeHistogram(std::ostream& out, std::span<const double> speeds, const Spe
         const double top = y(start + width);
         out << "<rect class=\"bin\" x=\"" << coordinate(barsLeft) << "\" y=\"" << coordinate(top)
             << "\" width=\"" << coordinate(x(static_cast<double>(counts[bin])) - barsLeft)
-            << "\" height=\"" << coordinate(y(start) - top) << "\"/>\n";
+            << "\" height=\"" << coordinate(y(start) - top) << "\"><title>"
+            << shortNumber(start, width) << " to " << shortNumber(start + width, width)
+            << " units/s: " << std::to_string(counts[bin])
+            << (counts[bin] == 1 ? " shot" : " shots") << "</title></rect>\n";
     }
     out << "</g>\n";
     if (above > 0) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace kickmark;
@@ -108,4 +109,31 @@ TEST(WriteSvgChart, several_sessions_add_a_panel_with_a_point_per_shot_session) 
     // median and fastest of the two sessions with shots
     EXPECT_EQ(occurrences(svg, "class=\"session\""), 4u);
     EXPECT_NE(svg.find("a &amp; b.csv"), std::string::npos);
+}
+
+TEST(WriteSvgChart, counts_a_shot_above_the_axis_only_when_it_is_beyond_the_top) {
+    std::vector<double> outlier = sessionOf(100);
+    outlier[60] = 60000;
+    // The bin's title, as the text report has that bin, and the width of its bar.
+    for (const auto& [speeds, above, bin, width] :
+         {std::tuple{std::vector<double>{2000, 2500, 3000, 3100, 3900, 4000}, 0u,
+                     "4000 to 4500 units/s: 1 shot", "120.0"},
+          std::tuple{std::vector<double>{2000, 6000, 3000, 6000, 6000}, 0u,
+                     "6000 to 6500 units/s: 3 shots", "240.0"},
+          std::tuple{std::vector<double>(100, 1500), 0u, "1500 to 2000 units/s: 100 shots",
+                     "240.0"},
+          std::tuple{outlier, 1u, "0 to 500 units/s: 0 shots", "0.0"}}) {
+        const std::string svg = chartOf(speeds);
+        std::size_t counted = above;
+        for (auto at = svg.find(" units/s: "); at != std::string::npos;
+             at = svg.find(" units/s: ", at + 1)) {
+            counted += std::stoul(svg.substr(at + 10));
+        }
+        EXPECT_EQ(counted, speeds.size()) << bin;
+        EXPECT_EQ(occurrences(svg, ">1 above the axis<"), above) << bin;
+        const auto title = svg.find(bin);
+        ASSERT_NE(title, std::string::npos) << bin;
+        EXPECT_LT(svg.find(" width=\"" + std::string(width) + "\"", svg.rfind("<rect", title)),
+                  title);
+    }
 }
