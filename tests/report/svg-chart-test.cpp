@@ -105,9 +105,8 @@ TEST(WriteSvgChart, a_million_shots_stay_under_a_megabyte) {
 
 TEST(WriteSvgChart, several_sessions_add_a_panel_with_a_point_per_shot_session) {
     const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
-    EXPECT_NE(svg.find("viewBox=\"0 0 1000 770\""), std::string::npos);
-    // median and fastest of the two sessions with shots
-    EXPECT_EQ(occurrences(svg, "class=\"session\""), 4u);
+    EXPECT_NE(svg.find("viewBox=\"0 0 1000 790\""), std::string::npos);
+    EXPECT_EQ(occurrences(svg, "class=\"session\""), 2u);
     EXPECT_NE(svg.find("a &amp; b.csv"), std::string::npos);
 }
 
@@ -136,4 +135,12 @@ TEST(WriteSvgChart, counts_a_shot_above_the_axis_only_when_it_is_beyond_the_top)
         EXPECT_LT(svg.find(" width=\"" + std::string(width) + "\"", svg.rfind("<rect", title)),
                   title);
     }
+}
+
+TEST(WriteSvgChart, a_line_beyond_the_axis_breaks_where_it_leaves_with_its_true_value) {
+    // Shot 3 is beyond the shots' axis and its session's fastest beyond the panel's.
+    const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
+    EXPECT_EQ(occurrences(svg, "class=\"break\""), 3u); // best, average, sessions' fastest
+    EXPECT_EQ(occurrences(svg, "fill=\"#D55E00\">3.4e+38</text>"), 2u);
+    EXPECT_EQ(occurrences(svg, "fill=\"#0072B2\">1.13e+38</text>"), 1u);
 }

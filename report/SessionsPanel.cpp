@@ -1,0 +1,161 @@
+#include "SessionsPanel.h"
+
+#include "ColumnSummary.h"
+#include "Statistics.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace kickmark {
+namespace {
+
+// One place on the panel's x axis: a session, or a run of consecutive sessions.
+struct PanelPoint {
+    std::size_t first = 0;    // the index of its first session
+    std::size_t last = 0;     // and of its last
+    std::size_t sessions = 0; // how many of them have shots
+    std::size_t shots = 0;
+    ColumnSummary medians; // the range and mean of the sessions' medians
+    ColumnSummary fastest; // the range of the sessions' fastest shots
+};
+
+PanelPoint onePoint(std::size_t session, std::size_t shots, double median, double fastest) {
+    return {.first = session,
+            .last = session,
+            .sessions = 1,
+            .shots = shots,
+            .medians = {.slowest = median, .fastest = median, .mean = median},
+            .fastest = {.slowest = fastest, .fastest = fastest, .mean = fastest}};
+}
+
+// Every session in its own place, those without shots too.
+std::vector<PanelPoint> panelPoints(std::span<const Session> sessions) {
+    std::vector<std::size_t> withShots;
+    std::vector<std::size_t> shots;
+    std::vector<double> medians;
+    std::vector<double> fastest;
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        if (!sessions[i].speeds.empty()) {
+            const Summary summary = summarize(sessions[i].speeds);
+            withShots.push_back(i);
+            shots.push_back(summary.shots);
+            medians.push_back(summary.median);
+            fastest.push_back(summary.fastest);
+        }
+    }
+    std::vector<PanelPoint> points;
+    for (std::size_t i = 0, next = 0; i < sessions.size(); ++i) {
+        if (next < withShots.size() && withShots[next] == i) {
+            points.push_back(onePoint(i, shots[next], medians[next], fastest[next]));
+            ++next;
+        } else {
+            PanelPoint none;
+            none.first = none.last = i;
+            points.push_back(none);
+        }
+    }
+    return points;
+}
+
+// Dates under about ten points.
+void writeDateLabels(std::ostream& out, std::span<const Session> sessions,
+                     std::span<const PanelPoint> points, const Scale& x, const PlotArea& area) {
+    const std::size_t every = (points.size() + 9) / 10;
+    for (std::size_t i = 0; i < points.size(); i += every) {
+        const double at = x(static_cast<double>(i));
+        writeLine(out, at, area.bottom, at, area.bottom + 5, "black");
+        writeText(out, at, area.bottom + 18, "middle",
+                  escaped(sessions[points[i].first].date.substr(0, 10)), " class=\"date\"");
+    }
+}
+
+std::string pointTitle(std::span<const Session> sessions, const PanelPoint& point) {
+    const Session& session = sessions[point.first];
+    return session.name + ", " + session.date + ": " + std::to_string(point.shots) +
+           (point.shots == 1 ? " shot" : " shots") + ", median " + speedText(point.medians.mean) +
+           ", fastest " + speedText(point.fastest.fastest);
+}
+
+void writeLegend(std::ostream& out, const PlotArea& area) {
+    const double at = area.bottom + 56;
+    const double left = area.left;
+    writeLine(out, left, at - 4, left + 18, at - 4, averageColour, " stroke-width=\"2\"");
+    writeText(out, left + 24, at, "start", "median");
+    writeLine(out, left + 90, at - 4, left + 108, at - 4, bestColour,
+              " stroke-width=\"2\" stroke-dasharray=\"6 3\"");
+    writeText(out, left + 114, at, "start", "fastest");
+}
+
+} // namespace
+
+void writeSessionsPanel(std::ostream& out, std::span<const Session> sessions,
+                        const PlotArea& area) {
+    const std::vector<PanelPoint> points = panelPoints(sessions);
+    std::vector<double> values;
+    // Only a positive typical median caps the axis, so 0 stands for none.
+    double largestMedian = 0;
+    for (const PanelPoint& point : points) {
+        if (point.sessions > 0) {
+            values.insert(values.end(), {point.medians.slowest, point.medians.fastest,
+                                         point.fastest.slowest, point.fastest.fastest});
+            largestMedian = std::max(largestMedian, point.medians.fastest);
+        }
+    }
+    writeText(out, area.left, area.top - 30, "start",
+              "<tspan font-weight=\"bold\">Sessions</tspan>, oldest first: median and fastest "
+              "shot of each");
+    if (values.empty()) {
+        return;
+    }
+    const SpeedAxis axis = fitCappedAxis(values, largestMedian);
+    const SpeedScale y(axis, area);
+    const Scale x{-0.5, static_cast<double>(points.size()) - 0.5, area.left, area.right};
+    writeSpeedAxes(out, y, area);
+    writeLine(out, area.left, area.bottom, area.right, area.bottom, "black");
+    writeDateLabels(out, sessions, points, x, area);
+
+    std::vector<LinePoint> medianLine;
+    std::vector<LinePoint> fastestLine;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].sessions > 0) {
+            const double at = x(static_cast<double>(i));
+            medianLine.push_back({at, points[i].medians.mean});
+            fastestLine.push_back({at, points[i].fastest.fastest});
+        }
+    }
+    writeSpeedLine(out, medianLine, y,
+                   {.name = "session-median",
+                    .colour = averageColour,
+                    .attributes = " stroke-width=\"2\"",
+                    .valuesLeft = true});
+    writeSpeedLine(out, fastestLine, y,
+                   {.name = "session-fastest",
+                    .colour = bestColour,
+                    .attributes = " stroke-width=\"2\" stroke-dasharray=\"6 3\""});
+
+    std::vector<Mark> marks;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const PanelPoint& point = points[i];
+        if (point.sessions == 0) {
+            continue;
+        }
+        const double at = x(static_cast<double>(i));
+        const std::string title = pointTitle(sessions, point);
+        out << "<g class=\"session\"><title>" << escaped(title) << "</title>\n";
+        for (const auto& [value, colour] : {std::pair{point.medians.mean, averageColour},
+                                            std::pair{point.fastest.fastest, bestColour}}) {
+            if (value > axis.high || value < axis.low) {
+                marks.push_back({at, value, title});
+                continue;
+            }
+            out << "<circle cx=\"" << coordinate(at) << "\" cy=\"" << coordinate(y(value))
+                << "\" r=\"4\" fill=\"" << colour << "\"/>\n";
+        }
+        out << "</g>\n";
+    }
+    writeMarks(out, marks, y);
+    writeLegend(out, area);
+}
+
+} // namespace kickmark
