@@ -200,8 +200,8 @@ void writeLegendItem(std::ostream& out, double& x, std::string_view symbol, std:
 
 struct LegendContent {
     std::span<const ColumnSummary> columns; // empty: a dot per shot
-    std::size_t columnWidth = 1;            // shots per column
     std::size_t window = 0;                 // of the moving average
+    bool lines = false;                     // best and average have a length
     bool marks = false;                     // a shot or column beyond the axis
     bool breaks = false;                    // a line beyond the axis
 };
@@ -218,7 +218,7 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
                         "<line x1=\"" + coordinate(x + 9) + "\" y1=\"" + coordinate(legendY - 7) +
                             "\" x2=\"" + coordinate(x + 9) + "\" y2=\"" + coordinate(legendY + 7) +
                             "\" stroke=\"" + std::string(barColour) + "\" stroke-width=\"3\"/>\n",
-                        "slowest to fastest of each " + std::to_string(content.columnWidth) +
+                        "slowest to fastest of each " + columnLength(content.columns) +
                             " shots, and their mean");
     } else {
         writeLegendItem(out, x,
@@ -226,9 +226,11 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
                             "\" r=\"3\" fill=\"" + std::string(shotColour) + "\"/>\n",
                         "shot");
     }
-    writeLegendItem(out, x, line(bestColour), "best so far");
-    writeLegendItem(out, x, line(averageColour),
-                    "average of the last " + std::to_string(content.window) + " shots");
+    if (content.lines) {
+        writeLegendItem(out, x, line(bestColour), "best so far");
+        writeLegendItem(out, x, line(averageColour),
+                        "average of the last " + std::to_string(content.window) + " shots");
+    }
     if (content.marks || content.breaks) {
         std::string symbols;
         double width = 0;
@@ -275,8 +277,9 @@ void writeShotsPlot(std::ostream& out, std::span<const double> speeds, std::size
     writeText(out, chartWidth / 2, 50, "middle", escaped(headline(speeds, recentCount)));
     writeSpeedAxes(out, y, {shotsLeft, barsRight, plotTop, plotBottom});
     writeShotAxis(out, x, speeds.size());
-    writeKmhAxis(out, y);
     writeHistogram(out, speeds, y);
+    // After the bars, so that a bar as long as the axis leaves the axis line in sight.
+    writeKmhAxis(out, y);
 
     std::vector<Mark> marks;
     std::vector<ColumnSummary> columns;
@@ -299,8 +302,8 @@ void writeShotsPlot(std::ostream& out, std::span<const double> speeds, std::size
                         .valuesLeft = true});
     writeMarks(out, marks, y);
     writeLegend(out, {.columns = columns,
-                      .columnWidth = columns.empty() ? 1 : speeds.size() / columns.size(),
                       .window = averageWindow(speeds.size()),
+                      .lines = speeds.size() > 1,
                       .marks = !marks.empty(),
                       .breaks = meansBreak || bestBreaks || averageBreaks});
 }

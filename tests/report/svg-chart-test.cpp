@@ -144,3 +144,21 @@ TEST(WriteSvgChart, a_line_beyond_the_axis_breaks_where_it_leaves_with_its_true_
     EXPECT_EQ(occurrences(svg, "fill=\"#D55E00\">3.4e+38</text>"), 2u);
     EXPECT_EQ(occurrences(svg, "fill=\"#0072B2\">1.13e+38</text>"), 1u);
 }
+
+TEST(WriteSvgChart, draws_no_line_of_no_length_and_keeps_the_kmh_axis_in_sight) {
+    for (const auto& [speeds, lines] :
+         {std::pair{std::vector{1523.4}, false}, std::pair{std::vector{1523.4, 1600.0}, true}}) {
+        const std::string svg = chartOf(speeds);
+        EXPECT_EQ(svg.find("class=\"best\"") != std::string::npos, lines);
+        EXPECT_EQ(svg.find("class=\"average\"") != std::string::npos, lines);
+        EXPECT_EQ(svg.find("best so far") != std::string::npos, lines);
+        // A bar the histogram's whole width ends on the km/h axis; the axis is drawn over it.
+        EXPECT_GT(svg.find("<line x1=\"900.0\" y1=\"90.0\" x2=\"900.0\" y2=\"400.0\""),
+                  svg.rfind("class=\"bin\""));
+    }
+}
+
+TEST(WriteSvgChart, the_legend_says_how_many_shots_each_column_holds) {
+    EXPECT_NE(chartOf(sessionOf(5000)).find("each 9 or 10 shots"), std::string::npos);
+    EXPECT_NE(chartOf(sessionOf(5400)).find("each 10 shots"), std::string::npos);
+}
