@@ -4,6 +4,7 @@
 #include "Statistics.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,15 +59,33 @@ std::vector<PanelPoint> panelPoints(std::span<const Session> sessions) {
     return points;
 }
 
-// Dates under about ten points.
+std::string dayOf(const std::string& date) {
+    return date.substr(0, 10);
+}
+
+std::string timeOf(const std::string& date) {
+    return date.size() > 11 ? date.substr(11) : std::string();
+}
+
+// Dates under about ten points, with the time of day as well when two of them share a day.
 void writeDateLabels(std::ostream& out, std::span<const Session> sessions,
                      std::span<const PanelPoint> points, const Scale& x, const PlotArea& area) {
     const std::size_t every = (points.size() + 9) / 10;
+    std::set<std::string> days;
+    bool sameDay = false;
+    for (std::size_t i = 0; i < points.size(); i += every) {
+        sameDay = !days.insert(dayOf(sessions[points[i].first].date)).second || sameDay;
+    }
     for (std::size_t i = 0; i < points.size(); i += every) {
         const double at = x(static_cast<double>(i));
+        const std::string& date = sessions[points[i].first].date;
+        std::string label = escaped(dayOf(date));
+        if (sameDay) {
+            label += "<tspan x=\"" + coordinate(at) + "\" dy=\"13\">" + escaped(timeOf(date)) +
+                     "</tspan>";
+        }
         writeLine(out, at, area.bottom, at, area.bottom + 5, "black");
-        writeText(out, at, area.bottom + 18, "middle",
-                  escaped(sessions[points[i].first].date.substr(0, 10)), " class=\"date\"");
+        writeText(out, at, area.bottom + 18, "middle", label, " class=\"date\"");
     }
 }
 

@@ -319,7 +319,11 @@ void writeSvgChart(std::ostream& out, const ChartInput& input) {
         << "\" width=\"100%\" font-family=\"sans-serif\" font-size=\"12\">\n"
         << "<title>Ball speed by shot</title>\n"
         << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    writeText(out, chartWidth / 2, 28, "middle", "Ball speed by shot",
+    // With a sessions panel below, the plot above must say which session it shows.
+    writeText(out, chartWidth / 2, 28, "middle",
+              panel ? "Ball speed by shot, newest session: " + escaped(input.sessions.back().date) +
+                          " UTC"
+                    : std::string("Ball speed by shot"),
               " font-size=\"16\" font-weight=\"bold\"");
     if (input.speeds.empty()) {
         writeText(out, chartWidth / 2, 50, "middle", "no shots in the newest session");

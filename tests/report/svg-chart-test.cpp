@@ -162,3 +162,20 @@ TEST(WriteSvgChart, the_legend_says_how_many_shots_each_column_holds) {
     EXPECT_NE(chartOf(sessionOf(5000)).find("each 9 or 10 shots"), std::string::npos);
     EXPECT_NE(chartOf(sessionOf(5400)).find("each 10 shots"), std::string::npos);
 }
+
+TEST(WriteSvgChart, says_the_shots_are_the_newest_sessions_and_tells_same_day_sessions_apart) {
+    const std::vector<Session> sameDay = {
+        {"a.csv", "2026-12-04 18:00", {1000}},
+        {"b.csv", "2026-12-04 19:30", {2000}},
+    };
+    for (const auto& [sessions, times] :
+         {std::pair{std::span<const Session>(sameDay), true},
+          std::pair{std::span<const Session>(threeSessions), false}}) {
+        const std::string svg = chartOf(sessions.back().speeds, sessions);
+        EXPECT_NE(svg.find(">Ball speed by shot, newest session: " + sessions.back().date +
+                           " UTC</text>"),
+                  std::string::npos);
+        EXPECT_EQ(occurrences(svg, "</tspan></text>"), times ? sessions.size() : 0);
+    }
+    EXPECT_NE(chartOf({}, sameDay).find("dy=\"13\">19:30</tspan>"), std::string::npos);
+}
