@@ -179,3 +179,26 @@ TEST(WriteSvgChart, says_the_shots_are_the_newest_sessions_and_tells_same_day_se
     }
     EXPECT_NE(chartOf({}, sameDay).find("dy=\"13\">19:30</tspan>"), std::string::npos);
 }
+
+TEST(WriteSvgChart, the_sessions_panel_summarises_runs_of_sessions_beyond_a_hundred) {
+    struct Case {
+        std::size_t sessions;
+        std::size_t points; // a session each
+        std::size_t runs;   // several sessions each
+    };
+    for (const auto& [count, points, runs] :
+         {Case{60, 60, 0}, Case{100, 100, 0}, Case{101, 1, 50}, Case{10'000, 0, 100}}) {
+        const std::vector<Session> sessions(count, {"s.csv", "2026-12-04 18:00", sessionOf(20)});
+        const std::string svg = chartOf(sessions.back().speeds, sessions);
+        EXPECT_EQ(occurrences(svg, "class=\"session\""), points) << count;
+        EXPECT_EQ(occurrences(svg, "class=\"session-run\""), runs) << count;
+        // Every session is in one point or run.
+        std::size_t inRuns = 0;
+        for (auto at = svg.find(" sessions, 2026"); at != std::string::npos;
+             at = svg.find(" sessions, 2026", at + 1)) {
+            inRuns += std::stoul(svg.substr(svg.rfind('>', at) + 1));
+        }
+        EXPECT_EQ(points + inRuns, count);
+        EXPECT_LT(svg.size(), 1'000'000u) << count;
+    }
+}
