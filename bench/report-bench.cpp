@@ -73,6 +73,21 @@ void BM_SvgChart(benchmark::State& state) {
 }
 BENCHMARK(BM_SvgChart)->Arg(100)->Arg(4000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// A long history: the newest session's shots above, a panel of every session below.
+void BM_SessionsChart(benchmark::State& state) {
+    const std::vector<kickmark::Session> sessions(static_cast<std::size_t>(state.range(0)),
+                                                  {"s.csv", "2026-12-04 18:00", practice(100)});
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::ostringstream out;
+        kickmark::writeSvgChart(
+            out, {.speeds = sessions.back().speeds, .recentCount = 10, .sessions = sessions});
+        bytes = out.str().size();
+    }
+    state.counters["chart_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SessionsChart)->Arg(100)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -50,7 +50,13 @@ SpeedAxis fitSpeedAxis(std::span<const double> sorted) {
     const auto lowest = std::ranges::find_if(sorted, inside);
     const auto highest = std::ranges::find_if(sorted.rbegin(), sorted.rend(), inside);
     const double low = std::min(0.0, *lowest);
-    return roundOut(low, std::max(low, *highest), 6);
+    SpeedAxis axis = roundOut(low, std::max(low, *highest), 6);
+    // Histogram bins hold their lower edge, so a shot exactly on the top would fall in a bin
+    // above the axis while its dot sits inside it.
+    if (*highest >= axis.high) {
+        axis.high += axis.step;
+    }
+    return axis;
 }
 
 SpeedAxis fitCappedAxis(std::span<const double> values, double typical) {

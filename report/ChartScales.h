@@ -18,9 +18,9 @@ struct SpeedAxis {
 double roundStep(double span, double wantedTicks);
 
 // Fits the bulk of the shots, rounded out to a round step: from 0 (or below it, for negative
-// shots) up to the fastest shot within 1.5 times the shot at the 99th percentile or 3 times the
-// median. One wild shot then cannot squash the others onto the floor; the shots outside are
-// drawn on the edge. `sorted` ascending, not empty.
+// shots) up past the fastest shot within 1.5 times the shot at the 99th percentile or 3 times
+// the median; that shot always lies below the top. One wild shot then cannot squash the others
+// onto the floor; the shots outside are drawn on the edge. `sorted` ascending, not empty.
 SpeedAxis fitSpeedAxis(std::span<const double> sorted);
 
 // The axis for values whose typical size is `typical` (a median): up to the largest value, but

@@ -29,4 +29,12 @@ std::vector<ColumnSummary> columnSummaries(std::span<const double> speeds, std::
     return summaries;
 }
 
+std::string columnLength(std::span<const ColumnSummary> columns) {
+    const auto length = [](const ColumnSummary& column) { return column.last - column.first + 1; };
+    const auto [shortest, longest] = std::ranges::minmax(columns, {}, length);
+    const std::size_t least = length(shortest);
+    const std::size_t most = length(longest);
+    return std::to_string(least) + (most > least ? " or " + std::to_string(most) : "");
+}
+
 } // namespace kickmark

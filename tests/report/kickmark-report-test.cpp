@@ -192,3 +192,22 @@ TEST_F(ReportFiles, a_bad_line_in_any_session_keeps_nothing) {
     EXPECT_EQ(outcome.out, "");
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
+
+TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_day_ones) {
+    using namespace std::chrono;
+    for (const auto& [name, hour] : {std::pair{"a.csv", 18}, {"b.csv", 19}, {"c.csv", 20}}) {
+        writeFile(folder_ / name, "1500.000000\n");
+        const sys_days day = year(2026) / December / 4;
+        std::filesystem::last_write_time(
+            folder_ / name, file_clock::from_sys(time_point_cast<seconds>(day + hours(hour))));
+    }
+    const auto chart = folder_ / "chart.svg";
+    const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(folder_));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    const std::string svg = readFile(chart);
+    EXPECT_NE(svg.find(">Ball speed by shot, newest session: 2026-12-04 20:00 UTC<"),
+              std::string::npos);
+    for (const char* time : {">18:00<", ">19:00<", ">20:00<"}) {
+        EXPECT_NE(svg.find(time), std::string::npos) << time;
+    }
+}
