@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "FileStamp.h"
+#include "FileStatus.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
 #include "Numbers.h"
@@ -17,11 +18,6 @@
 #include "StandardOutput.h"
 #include "TextLines.h"
 #include "WideText.h"
-
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -83,26 +79,14 @@ bool parseDecimal(std::string_view text, double& value) {
     return ec == std::errc{} && ptr == end;
 }
 
-// Whether a file is what standard input reads: "exec /dev/stdin", or a script that is also
-// redirected into the host. It may be a pipe or a terminal, which std::filesystem::equivalent
-// refuses to compare. Windows names no standard input; "-" stands for it there.
-bool readsStandardInput([[maybe_unused]] const std::filesystem::path& file) {
-#if defined(_WIN32)
-    return false;
-#else
-    struct stat input {};
-    struct stat named {};
-    return fstat(STDIN_FILENO, &input) == 0 && stat(file.c_str(), &named) == 0 &&
-           input.st_dev == named.st_dev && input.st_ino == named.st_ino;
-#endif
-}
-
-// Whether two sources of lines are one; standard input is the empty path.
+// Whether two sources of lines are one; standard input is the empty path. Linux also names
+// standard input /dev/stdin, which leads to whatever it reads, a pipe or a terminal included;
+// Windows knows it only as "-".
 bool sameSource(const std::filesystem::path& a, const std::filesystem::path& b) {
-    if (a.empty() || b.empty())
-        return (a.empty() && b.empty()) || readsStandardInput(a.empty() ? b : a);
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
+    const std::filesystem::path standardInput = "/dev/stdin";
+    if (a.empty() && b.empty())
+        return true;
+    return kickmark::files::sameFile(a.empty() ? standardInput : a, b.empty() ? standardInput : b);
 }
 
 std::string shortest(double value) {
