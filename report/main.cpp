@@ -122,6 +122,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         return writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
     }
+    if (options.version) {
+        return writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n") ? 0 : exitUsageOrFile;
+    }
     try {
         return run(options);
     } catch (const kickmark::NotASpeed& error) {

@@ -102,11 +102,21 @@ TEST(KickmarkReport, bad_usage_gives_usage_on_stderr_with_exit_two) {
     }
 }
 
-TEST(KickmarkReport, help_goes_to_stdout_with_exit_zero) {
-    const Outcome outcome = runReport("--help");
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_TRUE(outcome.out.starts_with("usage: kickmark-report")) << outcome.out;
-    EXPECT_EQ(outcome.err, "");
+TEST(KickmarkReport, help_and_version_go_to_stdout_with_exit_zero) {
+    const struct {
+        std::string arguments;
+        std::string outStart;
+    } cases[] = {
+        {"--help", "usage: kickmark-report"},
+        {"a.csv --help", "usage: kickmark-report"},
+        {"--version", std::string("kickmark-report ") + KICKMARK_VERSION + "\n"},
+    };
+    for (const auto& [arguments, outStart] : cases) {
+        const Outcome outcome = runReport(arguments);
+        EXPECT_EQ(outcome.exitCode, 0) << arguments;
+        EXPECT_TRUE(outcome.out.starts_with(outStart)) << outcome.out;
+        EXPECT_EQ(outcome.err, "") << arguments;
+    }
 }
 
 TEST(KickmarkReport, writes_report_and_chart_for_good_file) {
