@@ -31,7 +31,8 @@ bool hasNegativeExponent(std::string_view text) {
 }
 
 // The plugin saves 32-bit floats, so anything a float cannot hold was never a measured speed;
-// keeping every value in float range also keeps every later sum and square finite.
+// keeping every value in float range also keeps every later sum and square finite. A speed is
+// a length: the plugin never saves one below zero ("-0.000000" is zero).
 std::optional<double> parseSpeed(std::string_view text) {
     const char* const end = text.data() + text.size();
     float value = 0.0f;
@@ -43,7 +44,7 @@ std::optional<double> parseSpeed(std::string_view text) {
         // Too small for a float is a speed of zero; too large is no speed at all.
         return hasNegativeExponent(text) ? std::optional(0.0) : std::nullopt;
     }
-    if (error != std::errc{} || !std::isfinite(value)) {
+    if (error != std::errc{} || !std::isfinite(value) || value < 0.0f) {
         return std::nullopt;
     }
     return static_cast<double>(value);
