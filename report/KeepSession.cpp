@@ -1,6 +1,6 @@
 #include "KeepSession.h"
 
-#include "FileOutput.h"
+#include "FileReplacement.h"
 #include "SessionFiles.h"
 
 #include <cerrno>
@@ -62,17 +62,17 @@ Kept keepSession(const fs::path& shots, const fs::path& folder) {
             return {file.path, false};
         }
     }
-    try {
-        for (int attempt = 1;; ++attempt) {
-            const fs::path target = folder / keptName(modified, attempt);
-            if (createFile(target, bytes)) {
-                // Sessions are ordered by modification time: the copy keeps the session's.
-                fs::last_write_time(target, modified, error);
-                return {target, true};
-            }
+    for (int attempt = 1;; ++attempt) {
+        const fs::path target = folder / keptName(modified, attempt);
+        error = files::createFile(target, bytes);
+        if (!error) {
+            // Sessions are ordered by modification time: the copy keeps the session's.
+            fs::last_write_time(target, modified, error);
+            return {target, true};
         }
-    } catch (const CannotWrite& writeError) {
-        throw CannotKeep(writeError.what());
+        if (error != std::errc::file_exists) {
+            return fail(error.message());
+        }
     }
 }
 

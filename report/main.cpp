@@ -1,5 +1,5 @@
 #include "CommandLine.h"
-#include "FileOutput.h"
+#include "FileReplacement.h"
 #include "KeepSession.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
@@ -103,7 +103,10 @@ int run(const kickmark::Options& options) {
         return writeStandardOutput(kept + "no shots\n") ? 0 : exitUsageOrFile;
     }
     if (options.svgPath) {
-        kickmark::replaceFile(*options.svgPath, chartText(options, sessions));
+        if (const auto error =
+                kickmark::files::replaceFile(*options.svgPath, chartText(options, sessions))) {
+            throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+        }
     }
     return writeStandardOutput(kept + reportText(options, sessions)) ? 0 : exitUsageOrFile;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,10 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the built program through the shell, which both sh and cmd.exe accept in this form.
-Outcome runReport(const std::string& arguments, const std::string& standardOutput = "") {
+// Runs the built program through the shell, which both sh and cmd.exe accept in this form;
+// `shellFirst` runs in the same shell before it.
+Outcome runReport(const std::string& arguments, const std::string& standardOutput = "",
+                  const std::string& shellFirst = "") {
     // Named per test, since ctest may run several of these at once.
     const std::string stem = std::string("kickmark-report-") +
                              testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -36,7 +39,7 @@ Outcome runReport(const std::string& arguments, const std::string& standardOutpu
     const auto errPath = std::filesystem::temp_directory_path() / (stem + ".err");
     const std::string outTarget =
         standardOutput.empty() ? "\"" + outPath.string() + "\"" : standardOutput;
-    std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
+    std::string command = shellFirst + "\"" + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
                           outTarget + " 2> \"" + errPath.string() + "\"";
 #ifdef _WIN32
     // cmd.exe strips the first and the last quote of a line that holds more than two.
@@ -201,4 +204,48 @@ TEST_F(ReportFiles, a_bad_line_in_any_session_keeps_nothing) {
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_FALSE(std::filesystem::exists(kept));
+}
+
+namespace {
+
+// Every file of a folder by name, with its bytes; empty when there is no folder.
+std::map<std::string, std::string> contents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    if (std::filesystem::exists(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            files[entry.path().filename().string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
+    const auto chart = folder_ / "chart.svg";
+    const std::string arguments = "--svg " + quoted(chart) + " " + quoted(dataFile("session.csv"));
+    writeFile(chart, std::string(100000, 'x'));
+    Outcome outcome = runReport(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_EQ(contents(folder_).size(), 1u);
+#ifndef _WIN32
+    // A full disk in miniature: the new chart does not fit in 4 KiB, the old one stays.
+    const std::string oldChart = "<svg>the earlier chart</svg>\n";
+    writeFile(chart, oldChart);
+    outcome = runReport(arguments, "/dev/null", "trap '' XFSZ; ulimit -f 8; ");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.err, "cannot write " + chart.string() + ": File too large\n");
+    EXPECT_EQ(readFile(chart), oldChart);
+    EXPECT_EQ(contents(folder_).size(), 1u);
+
+    // A link keeps pointing where it did, and its target gets the chart.
+    std::filesystem::create_symlink("chart.svg", folder_ / "link.svg");
+    outcome =
+        runReport("--svg " + quoted(folder_ / "link.svg") + " " + quoted(dataFile("session.csv")));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "link.svg"));
+    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_EQ(contents(folder_).size(), 2u);
+#endif
 }
