@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 #include "FileReplacement.h"
-#include "KeepSession.h"
+#include "KeepFolder.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "SvgChart.h"
@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -18,6 +20,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+namespace files = kickmark::files;
 
 constexpr int exitBadSpeed = 1;
 constexpr int exitUsageOrFile = 2;
@@ -27,12 +30,18 @@ class RefusedChart : public std::runtime_error {
 };
 
 // Writing the chart over a shots file would lose the very shots it shows.
-void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::SessionFile> inputs) {
-    for (const auto& input : inputs) {
-        std::error_code error;
-        if (fs::equivalent(chart, input.path, error)) {
-            throw RefusedChart("cannot write the chart to " + chart.string() +
-                               ": it is the shots file " + input.path.string());
+void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::SessionFile> inputs,
+                          std::span<const kickmark::SessionFile> kept) {
+    files::FileStatus status;
+    if (files::fileStatus(chart, status)) {
+        return;
+    }
+    for (const auto list : {inputs, kept}) {
+        for (const auto& input : list) {
+            if (input.status.id == status.id) {
+                throw RefusedChart("cannot write the chart to " + chart.string() +
+                                   ": it is the shots file " + input.path.string());
+            }
         }
     }
 }
@@ -72,43 +81,47 @@ bool writeStandardOutput(std::string_view text) {
 }
 
 int run(const kickmark::Options& options) {
-    std::vector<kickmark::SessionFile> inputs = kickmark::findSessionFiles(options.shotsPaths);
-    // Every file is read before anything is written, so a bad line keeps nothing and draws
-    // nothing.
-    std::vector<kickmark::Session> sessions = kickmark::readSessions(inputs);
+    const std::vector<kickmark::SessionFile> inputs = kickmark::readSessionFiles(
+        kickmark::findSessionFiles(options.shotsPaths),
+        options.keepFolder ? kickmark::LineEnd::required : kickmark::LineEnd::optional);
+    // Every session, the folder's too, is read and checked before the first copy; a run that
+    // fails after it takes its copies away again.
+    std::optional<kickmark::KeepFolder> folder;
     std::string kept;
+    std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
-        const fs::path folder(*options.keepFolder);
-        for (std::size_t i = 0; i < inputs.size(); ++i) {
-            if (sessions[i].speeds.empty()) {
-                continue;
-            }
-            const kickmark::Kept copy = kickmark::keepSession(inputs[i].path, folder);
-            kept += (copy.copied ? "kept " + inputs[i].path.string() + " as "
-                                 : inputs[i].path.string() + " is kept already as ") +
-                    copy.path.string() + "\n";
-        }
+        folder.emplace(*options.keepFolder);
+        kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';
         }
-        const std::vector<std::string> folderOnly{*options.keepFolder};
-        const auto keptFiles = kickmark::findSessionFiles(folderOnly);
-        inputs.insert(inputs.end(), keptFiles.begin(), keptFiles.end());
-        sessions = kickmark::readSessions(keptFiles);
+        keptSessions = folder->takeSessions();
     }
     if (options.svgPath) {
-        refuseChartOverInput(*options.svgPath, inputs);
+        refuseChartOverInput(*options.svgPath, inputs, keptSessions);
     }
+    const std::span<const kickmark::SessionFile> reported =
+        folder ? std::span<const kickmark::SessionFile>(keptSessions) : inputs;
+    const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(reported);
+    std::string text;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
-        return writeStandardOutput(kept + "no shots\n") ? 0 : exitUsageOrFile;
-    }
-    if (options.svgPath) {
-        if (const auto error =
-                kickmark::files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-            throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+        text = kept + "no shots\n";
+    } else {
+        if (options.svgPath) {
+            if (const auto error =
+                    files::replaceFile(*options.svgPath, chartText(options, sessions))) {
+                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+            }
         }
+        text = kept + reportText(options, sessions);
     }
-    return writeStandardOutput(kept + reportText(options, sessions)) ? 0 : exitUsageOrFile;
+    if (!writeStandardOutput(text)) {
+        return exitUsageOrFile;
+    }
+    if (folder) {
+        folder->commit();
+    }
+    return 0;
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ShotsFile.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 inline std::filesystem::path dataFile(const std::string& name) {
     return std::filesystem::path(KICKMARK_TEST_DATA) / name;
@@ -16,6 +19,10 @@ inline std::string readFile(const std::filesystem::path& path) {
     std::ostringstream contents;
     contents << in.rdbuf();
     return contents.str();
+}
+
+inline std::vector<double> shotsOf(const std::string& name) {
+    return kickmark::parseShots(readFile(dataFile(name)), name);
 }
 
 inline void writeFile(const std::filesystem::path& path, const std::string& contents) {

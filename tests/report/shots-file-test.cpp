@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <sstream>
+#include <string>
 #include <vector>
 
 using namespace kickmark;
@@ -11,8 +11,7 @@ using namespace kickmark;
 namespace {
 
 std::vector<double> parse(const std::string& text) {
-    std::istringstream in(text);
-    return parseShots(in, "shots.csv");
+    return parseShots(text, "shots.csv");
 }
 
 std::string refusal(const std::string& line) {
