@@ -314,6 +314,21 @@ TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
 
+TEST_F(ReportFiles, sessions_keep_their_order_once_kept) {
+    // Saved in the same second: the newest is the same session before and after keeping.
+    save(folder_ / "x.csv", "1000.000000\n");
+    save(folder_ / "y.csv", "3000.000000\n");
+    const std::string newest = "fastest                3000.00 units/s";
+    Outcome outcome = runReport(quoted(folder_ / "x.csv") + " " + quoted(folder_ / "y.csv"));
+    EXPECT_NE(outcome.out.find("newest session: y.csv"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(newest), std::string::npos) << outcome.out;
+    outcome = runReport("--keep " + quoted(folder_ / "kept") + " " + quoted(folder_ / "x.csv") +
+                        " " + quoted(folder_ / "y.csv"));
+    EXPECT_NE(outcome.out.find("newest session: 2026-12-08-180000-2.csv"), std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find(newest), std::string::npos) << outcome.out;
+}
+
 TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
     const auto kept = folder_ / "kept";
     const auto shots = folder_ / "shots.csv";

@@ -55,10 +55,15 @@ TEST_F(Sessions, happen_in_the_order_of_their_times_then_of_their_names) {
     session("in/notes.txt", "1\n", at(2, 0));
     session("in/tie-b.csv", "1\n", at(2, 0));
     session("in/tie-a.csv", "1\n", at(2, 0));
+    // Kept copies of one second, named as keeping names them.
+    session("in/2026-12-02-190000-10.csv", "1\n", at(2, 60));
+    session("in/2026-12-02-190000-2.csv", "1\n", at(2, 60));
+    session("in/2026-12-02-190000.csv", "1\n", at(2, 60));
     const fs::path single = session("single.csv", "1\n", at(2, 30));
     EXPECT_EQ(names(read({(folder_ / "in").string(), single.string()})),
               (std::vector<std::string>{"early.CSV", "tie-a.csv", "tie-b.csv", "single.csv",
-                                        "late.csv"}));
+                                        "2026-12-02-190000.csv", "2026-12-02-190000-2.csv",
+                                        "2026-12-02-190000-10.csv", "late.csv"}));
 }
 
 TEST_F(Sessions, a_file_is_one_session_whatever_names_lead_to_it) {
@@ -140,6 +145,8 @@ TEST_F(Sessions, another_session_with_the_same_time_gets_a_new_name_and_replaces
     KeepFolder folder(folder_ / "kept");
     folder.keep(read({shots.string()}));
     folder.commit();
+    EXPECT_EQ(names(folder.takeSessions()),
+              (std::vector<std::string>{"2026-12-08-180400.csv", "2026-12-08-180400-2.csv"}));
     EXPECT_EQ(readFile(taken), "1000.000000\n");
     EXPECT_EQ(readFile(folder_ / "kept" / "2026-12-08-180400-2.csv"), "2000.000000\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 2);
