@@ -5,8 +5,10 @@
 #include "ShotsFile.h"
 #include "SvgChart.h"
 #include "TextReport.h"
+#include "UtcTime.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -25,6 +27,10 @@ namespace files = kickmark::files;
 constexpr int exitBadSpeed = 1;
 constexpr int exitUsageOrFile = 2;
 
+// The clocks of machines that share a folder drift apart a little, and FAT rounds a time up to
+// the next two seconds: only a time beyond this is in the future.
+constexpr std::int64_t clockSlackSeconds = 60;
+
 class RefusedChart : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -42,6 +48,18 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
                 throw RefusedChart("cannot write the chart to " + chart.string() +
                                    ": it is the shots file " + input.path.string());
             }
+        }
+    }
+}
+
+// A session dated later than now would pass for the newest until then, and once kept, for good.
+void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
+    const files::FileTime now = files::currentTime();
+    for (const auto& session : sessions) {
+        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << session.path.string() << " is dated "
+                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+                      << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
 }
@@ -102,6 +120,7 @@ int run(const kickmark::Options& options) {
     }
     const std::span<const kickmark::SessionFile> reported =
         folder ? std::span<const kickmark::SessionFile>(keptSessions) : inputs;
+    warnOfFutureDates(reported);
     const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(reported);
     std::string text;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {

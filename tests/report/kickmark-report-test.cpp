@@ -247,12 +247,15 @@ TEST_F(ReportFiles, what_is_not_a_regular_file_is_refused_and_a_folder_skips_it)
     EXPECT_TRUE(outcome.out.starts_with("shots                        1\n")) << outcome.out;
 }
 
-TEST_F(ReportFiles, any_time_the_system_allows_is_read) {
+TEST_F(ReportFiles, any_time_the_system_allows_is_read_and_one_in_the_future_is_named) {
     const auto kept = folder_ / "kept";
     save(folder_ / "old.csv", "1000.000000\n", -2145916800);   // 1902-01-01
     save(folder_ / "later.csv", "2000.000000\n", 10413792000); // 2300-01-01
     const Outcome outcome = runReport("--keep " + quoted(kept) + " " + quoted(folder_));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    const std::string copy = (kept / "2300-01-01-000000.csv").string();
+    EXPECT_EQ(outcome.err, copy + " is dated 2300-01-01 00:00:00 UTC, in the future: it counts as "
+                                  "newer than every session until then\n");
     EXPECT_NE(outcome.out.find("newest session: 2300-01-01-000000.csv, 2300-01-01 00:00 UTC"),
               std::string::npos)
         << outcome.out;
