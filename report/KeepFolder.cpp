@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -85,9 +86,11 @@ bool KeepFolder::isOwnCopy(const SessionFile& input) const {
 }
 
 std::string KeepFolder::keep(std::span<const SessionFile> inputs) {
-    for (const auto& input : inputs) {
-        if (!isOwnCopy(input)) {
-            liveInputs_.insert(input.status.id);
+    std::vector<bool> ownCopy(inputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        ownCopy[i] = isOwnCopy(inputs[i]);
+        if (!ownCopy[i]) {
+            liveInputs_.insert(inputs[i].status.id);
         }
     }
     // Every session's bytes, looked up at once rather than compared with each file in turn.
@@ -98,18 +101,27 @@ std::string KeepFolder::keep(std::span<const SessionFile> inputs) {
         }
     }
     std::string lines;
-    for (const auto& input : inputs) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const SessionFile& input = inputs[i];
         if (input.speeds.empty()) {
             continue;
         }
+        if (ownCopy[i]) {
+            lines += input.path.string() + " is kept already as " + input.path.string() + "\n";
+            continue;
+        }
         const std::size_t hash = hashOf(input.bytes);
+        // The oldest of several, whatever the table's order.
+        std::optional<std::size_t> same;
         const auto [first, last] = byBytes.equal_range(hash);
-        const auto same = std::find_if(first, last, [&](const auto& entry) {
-            return files_[entry.second].bytes == input.bytes;
-        });
-        if (same != last) {
-            lines += input.path.string() + " is kept already as " +
-                     files_[same->second].path.string() + "\n";
+        for (auto entry = first; entry != last; ++entry) {
+            if (files_[entry->second].bytes == input.bytes && (!same || entry->second < *same)) {
+                same = entry->second;
+            }
+        }
+        if (same) {
+            lines +=
+                input.path.string() + " is kept already as " + files_[*same].path.string() + "\n";
             continue;
         }
         files_.push_back(copy(input));
