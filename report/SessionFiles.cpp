@@ -21,10 +21,6 @@ bool isCsv(const fs::path& path) {
     return extension == ".csv";
 }
 
-[[noreturn]] void cannotOpen(const fs::path& path, const std::error_code& error) {
-    throw CannotRead("cannot open " + path.string() + ": " + error.message());
-}
-
 // A folder's other entries, pipes and devices named .csv included, are not sessions.
 void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
     std::vector<fs::path> found;
@@ -37,7 +33,7 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
         }
     }
     if (error) {
-        cannotOpen(folder, error);
+        throw CannotRead("cannot open " + folder.string() + ": " + error.message());
     }
     std::ranges::sort(found);
     files.insert(files.end(), found.begin(), found.end());
@@ -49,12 +45,9 @@ std::vector<fs::path> findSessionFiles(std::span<const std::string> paths) {
     std::vector<fs::path> files;
     for (const auto& text : paths) {
         const fs::path path(text);
-        std::error_code error;
-        const auto status = fs::status(path, error);
-        if (error) {
-            cannotOpen(path, error);
-        }
-        if (fs::is_directory(status)) {
+        // Anything but a folder is for reading to refuse, with its reason: missing, a device...
+        std::error_code ignored;
+        if (fs::is_directory(path, ignored)) {
             addFolder(path, files);
         } else {
             files.push_back(path);

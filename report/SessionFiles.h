@@ -12,7 +12,7 @@
 namespace kickmark {
 
 // Each path as given, and every *.csv regular file directly in each folder (by name), in that
-// order. Throws CannotRead when a path is missing or a folder cannot be listed.
+// order. Throws CannotRead when a folder cannot be listed.
 std::vector<std::filesystem::path> findSessionFiles(std::span<const std::string> paths);
 
 // Every file read once (see readSettled) and checked, in the order the sessions happened. A
