@@ -36,9 +36,7 @@ struct Outcome {
 // `shellFirst` runs in the same shell before it.
 Outcome runReport(const std::string& arguments, const std::string& standardOutput = "",
                   const std::string& shellFirst = "") {
-    // Named per test, since ctest may run several of these at once.
-    const std::string stem = std::string("kickmark-report-") +
-                             testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string stem = scratchName("report");
     const auto outPath = std::filesystem::temp_directory_path() / (stem + ".out");
     const auto errPath = std::filesystem::temp_directory_path() / (stem + ".err");
     const std::string outTarget =
@@ -75,7 +73,7 @@ std::string quoted(const std::filesystem::path& path) {
 
 TEST(KickmarkReport, line_that_is_not_a_speed_fails_with_location_and_writes_nothing) {
     const auto path = dataFile("typo.csv");
-    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-typo.svg";
+    const auto chart = std::filesystem::temp_directory_path() / (scratchName("chart") + ".svg");
     std::filesystem::remove(chart);
     const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(path));
     EXPECT_EQ(outcome.exitCode, 1);
@@ -127,7 +125,7 @@ TEST(KickmarkReport, help_and_version_go_to_stdout_with_exit_zero) {
 }
 
 TEST(KickmarkReport, writes_report_and_chart_for_good_file) {
-    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-good.svg";
+    const auto chart = std::filesystem::temp_directory_path() / (scratchName("chart") + ".svg");
     const Outcome outcome =
         runReport(quoted(dataFile("session.csv")) + " --svg " + quoted(chart) + " --last 4");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
