@@ -138,9 +138,12 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
     };
     std::error_code error;
     std::error_code ignored;
-    fs::create_directories(folder_, error);
-    if (error) {
-        fail(error);
+    // Made with the first copy, so that a run that keeps nothing makes nothing.
+    if (made_.empty()) {
+        fs::create_directories(folder_, error);
+        if (error) {
+            fail(error);
+        }
     }
     for (int attempt = 1;; ++attempt) {
         const fs::path name = keptName(input.status.modified, attempt);
