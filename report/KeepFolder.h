@@ -11,7 +11,7 @@
 
 namespace kickmark {
 
-// What() is "cannot keep FILE in FOLDER: reason".
+// What() is "cannot keep FILE in FOLDER: reason", or "cannot keep sessions in FOLDER: reason".
 class CannotKeep : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
