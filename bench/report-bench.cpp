@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
+#include "FileReplacement.h"
 #include "SvgChart.h"
 
 namespace fs = std::filesystem;
@@ -87,6 +90,74 @@ void BM_SessionsChart(benchmark::State& state) {
     state.counters["chart_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_SessionsChart)->Arg(100)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+double childProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Folders removed only when the benchmarks are over: ext4 passes over the inodes of files
+// deleted in the last half minute when it makes new ones, which would charge one run's cleanup
+// to the next run's copies.
+struct LeftOvers {
+    std::vector<fs::path> folders;
+    ~LeftOvers() {
+        for (const auto& folder : folders) {
+            fs::remove_all(folder);
+        }
+    }
+};
+LeftOvers leftOvers;
+
+// --keep of a folder of practices into an empty folder: every session read, checked, looked up
+// among the kept ones and copied. Twice the sessions should take about twice as long.
+void BM_Keep(benchmark::State& state) {
+    const auto sessions = static_cast<int>(state.range(0));
+    const fs::path folder =
+        fs::temp_directory_path() / ("kickmark-report-bench-keep-" + std::to_string(sessions));
+    const fs::path saved = folder / "saved";
+    fs::remove_all(folder);
+    fs::create_directories(saved);
+    leftOvers.folders.push_back(folder);
+    const std::vector<double> speeds = practice(100);
+    for (int i = 0; i < sessions; ++i) {
+        // One practice a day up to today, each with shots of its own.
+        std::string bytes = std::to_string(1000 + i) + ".000000\n";
+        for (const double speed : speeds) {
+            char line[32];
+            std::snprintf(line, sizeof line, "%f\n", speed);
+            bytes += line;
+        }
+        const kickmark::files::FileTime day{
+            kickmark::files::currentTime().seconds - std::int64_t{86400} * (sessions - i), 0};
+        kickmark::files::createFile(saved / (std::to_string(i) + ".csv"), bytes, day);
+    }
+    // The time on the wall is mostly the disk's, shared with whatever else runs; the program's
+    // own processor time says whether the work itself grows in step.
+    const double cpuBefore = childProcessorSeconds();
+    int run = 0;
+    for (auto _ : state) {
+        const fs::path kept = folder / ("kept-" + std::to_string(++run));
+        const std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" --keep \"" +
+                                    kept.string() + "\" \"" + saved.string() + "\" > /dev/null";
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("kickmark-report --keep failed");
+            break;
+        }
+    }
+    state.counters["report_cpu_ms"] =
+        1000.0 * (childProcessorSeconds() - cpuBefore) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Keep)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

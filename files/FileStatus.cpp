@@ -6,7 +6,8 @@ namespace kickmark::files {
 
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) noexcept {
     FileStatus first, second;
-    return !fileStatus(a, first) && !fileStatus(b, second) && first.id == second.id;
+    return !fileStatus(a, first) && !fileStatus(b, second) && first.id == second.id &&
+           first.id != FileId{};
 }
 
 FileTime currentTime() noexcept {

@@ -8,7 +8,8 @@
 namespace kickmark::files {
 
 // Which file a name leads to: the device (Windows: the volume serial) and the file's number on
-// it. Two names with one identity are one file, whatever links or spellings lead there.
+// it. Two names with one identity are one file, whatever links or spellings lead there. A pipe
+// or a device on Windows has none: all zero, the same file as nothing.
 struct FileId {
     std::uint64_t device = 0;
     std::uint64_t index = 0;

@@ -57,6 +57,11 @@ FILETIME windowsTime(FileTime time) noexcept {
 }
 
 std::error_code statusOf(HANDLE handle, FileStatus& status) noexcept {
+    // A pipe or a device has no file information to give: it is simply not a regular file.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        status = {};
+        return {};
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info))
         return lastError();
@@ -65,8 +70,7 @@ std::error_code statusOf(HANDLE handle, FileStatus& status) noexcept {
     status.id = {info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow)};
     status.size = join(info.nFileSizeHigh, info.nFileSizeLow);
     status.modified = timeFrom(info.ftLastWriteTime);
-    status.regular = GetFileType(handle) == FILE_TYPE_DISK &&
-                     !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    status.regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     status.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     return {};
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ranges>
 #include <string>
 
 namespace kickmark::files {
@@ -59,8 +58,9 @@ bool fitsPathLimit([[maybe_unused]] const fs::path& path) {
 
 std::string hexDigits(unsigned long long value) {
     std::string digits(shortDigits, '0');
-    for (auto& digit : digits | std::views::reverse) {
-        digit = "0123456789abcdef"[value & 0xF];
+    // Not views::reverse: clang 14 cannot compile it over libstdc++ 12's std::string.
+    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+        *digit = "0123456789abcdef"[value & 0xF];
         value >>= 4;
     }
     return digits;

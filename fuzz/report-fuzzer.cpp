@@ -101,15 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
                 c = 'x';
         kickmark::Session session{name, "2026-12-08 18:00", {}};
-        std::istringstream in{std::string(chunk)};
         try {
-            session.speeds = kickmark::parseShots(in, "fuzz.csv");
+            session.speeds = kickmark::parseShots(chunk, "fuzz.csv");
         } catch (const kickmark::NotASpeed& refused) {
             require(std::string_view(refused.what()).starts_with("fuzz.csv:"));
             session.speeds.clear();
         }
         for (const double speed : session.speeds)
-            require(std::isfinite(speed) && std::fabs(speed) <= 3.5e38);
+            require(std::isfinite(speed) && speed >= 0 && speed <= 3.5e38);
         sessions.push_back(std::move(session));
         if (end == std::string_view::npos)
             break;

@@ -6,6 +6,7 @@ namespace kickmark {
 
 const std::string_view usage =
     "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "       kickmark-report --help | --version\n"
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
     "session; a folder stands for every .csv file in it. With several sessions, the newest\n"
@@ -16,7 +17,8 @@ const std::string_view usage =
     "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
     "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already,\n"
     "              then report over every session in DIR\n"
-    "  --help      show this help\n";
+    "  --help      show this help\n"
+    "  --version   show the version\n";
 
 namespace {
 
@@ -36,8 +38,9 @@ Options parseCommandLine(std::span<const std::string_view> arguments) {
     Options options;
     for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
         const std::string_view option = *argument;
-        if (option == "--help") {
-            options.help = true;
+        if (option == "--help" || option == "--version") {
+            options.help = option == "--help";
+            options.version = option == "--version";
             return options;
         }
         if (option == "--svg" || option == "--last" || option == "--keep") {

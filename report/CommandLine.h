@@ -18,6 +18,7 @@ struct Options {
     std::optional<std::string> keepFolder;
     std::size_t recentCount = 10;
     bool help = false;
+    bool version = false;
 };
 
 class UsageError : public std::runtime_error {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Session.h"
+#include "SessionFile.h"
+#include "SettledRead.h"
 
 #include <filesystem>
 #include <span>
@@ -9,21 +11,17 @@
 
 namespace kickmark {
 
-struct SessionFile {
-    std::filesystem::path path;
-    std::filesystem::file_time_type modified;
-};
+// Each path as given, and every *.csv regular file directly in each folder (by name), in that
+// order. Throws CannotRead when a folder cannot be listed.
+std::vector<std::filesystem::path> findSessionFiles(std::span<const std::string> paths);
 
-// Each file as given and every *.csv file directly in each folder, oldest first by modification
-// time (then by path, so equal times keep one order). A file named twice, under any spelling, is
-// one session. Throws CannotRead when a path is missing or a folder cannot be listed.
-std::vector<SessionFile> findSessionFiles(std::span<const std::string> paths);
+// Every file read once (see readSettled) and checked, in the order the sessions happened. A
+// file that several names lead to is one session, under the first of them. Throws CannotRead,
+// or NotASpeed for the first line of any file that is not a speed.
+std::vector<SessionFile> readSessionFiles(std::span<const std::filesystem::path> paths,
+                                          LineEnd lineEnd);
 
-// Reads every file; throws NotASpeed or CannotRead as readShots does.
-std::vector<Session> readSessions(std::span<const SessionFile> files);
-
-// "YYYY-MM-DD HH:MM:SS" in UTC, so names and labels do not change with the time zone or
-// daylight saving time.
-std::string utcTimeText(std::filesystem::file_time_type time);
+// What the report and the chart show of each: its name, its UTC time and its speeds.
+std::vector<Session> sessionsOf(std::span<const SessionFile> files);
 
 } // namespace kickmark

@@ -2,14 +2,11 @@
 
 #include "VisibleText.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 namespace kickmark {
 namespace {
@@ -31,7 +28,8 @@ bool hasNegativeExponent(std::string_view text) {
 }
 
 // The plugin saves 32-bit floats, so anything a float cannot hold was never a measured speed;
-// keeping every value in float range also keeps every later sum and square finite.
+// keeping every value in float range also keeps every later sum and square finite. A speed is
+// a length: the plugin never saves one below zero ("-0.000000" is zero).
 std::optional<double> parseSpeed(std::string_view text) {
     const char* const end = text.data() + text.size();
     float value = 0.0f;
@@ -43,92 +41,48 @@ std::optional<double> parseSpeed(std::string_view text) {
         // Too small for a float is a speed of zero; too large is no speed at all.
         return hasNegativeExponent(text) ? std::optional(0.0) : std::nullopt;
     }
-    if (error != std::errc{} || !std::isfinite(value)) {
+    if (error != std::errc{} || !std::isfinite(value) || value < 0.0f) {
         return std::nullopt;
     }
     return static_cast<double>(value);
 }
 
-// A speed is a few dozen characters at most. A longer line is refused once this many bytes
-// are read, instead of being read on without end (a device such as /dev/zero, say).
-constexpr std::streamsize longestLine = 4096;
-
-enum class LineRead { read, end, tooLong };
-
-// One line without its LF, like std::getline, but never more than longestLine bytes of it.
-LineRead readLine(std::istream& in, std::string& line) {
-    char buffer[longestLine + 1];
-    in.getline(buffer, sizeof buffer);
-    const auto count = in.gcount();
-    if (in.fail() && !in.eof() && count == longestLine) {
-        return LineRead::tooLong;
-    }
-    if (in.fail()) {
-        return LineRead::end;
-    }
-    // Without EOF the LF was extracted too, and counted.
-    line.assign(buffer, static_cast<std::size_t>(in.eof() ? count : count - 1));
-    return LineRead::read;
-}
-
-std::string reasonFromErrno() {
-    return errno != 0 ? std::generic_category().message(errno) : "unknown error";
-}
+// A speed is a few dozen characters at most: a longer line is not read as one.
+constexpr std::size_t longestLine = 4096;
 
 } // namespace
 
-std::vector<double> parseShots(std::istream& in, const std::string& name) {
+std::vector<double> parseShots(std::string_view text, const std::string& name) {
     std::vector<double> speeds;
-    std::string line;
-    for (std::size_t number = 1;; ++number) {
-        const auto read = readLine(in, line);
-        if (read == LineRead::end) {
-            break;
-        }
-        if (read == LineRead::tooLong) {
+    for (std::size_t number = 1; !text.empty(); ++number) {
+        const auto end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (line.size() > longestLine) {
             throw NotASpeed(name + ":" + std::to_string(number) +
                             ": not a speed: a line longer than " + std::to_string(longestLine) +
                             " bytes");
         }
-        // Files written on Windows end lines with CRLF; getline only strips the LF.
+        // Files written on Windows end lines with CRLF.
         if (line.ends_with('\r')) {
-            line.pop_back();
+            line.remove_suffix(1);
         }
-        std::string_view text = line;
-        if (number == 1 && text.starts_with(byteOrderMark)) {
-            text.remove_prefix(byteOrderMark.size());
+        std::string_view speedText = line;
+        if (number == 1 && speedText.starts_with(byteOrderMark)) {
+            speedText.remove_prefix(byteOrderMark.size());
         }
-        text = trim(text);
-        if (text.empty()) {
+        speedText = trim(speedText);
+        if (speedText.empty()) {
             continue;
         }
-        const auto speed = parseSpeed(text);
+        const auto speed = parseSpeed(speedText);
         if (!speed) {
             throw NotASpeed(name + ":" + std::to_string(number) +
                             ": not a speed: " + visibleText(line));
         }
         speeds.push_back(*speed);
     }
-    if (in.bad()) {
-        throw CannotRead("cannot read " + name + ": " + reasonFromErrno());
-    }
     return speeds;
-}
-
-std::vector<double> readShots(const std::string& path) {
-    // Opening a directory succeeds on some systems and only fails on the first read, with a
-    // less helpful message.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        throw CannotRead("cannot open " + path + ": " +
-                         std::make_error_code(std::errc::is_a_directory).message());
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw CannotRead("cannot open " + path + ": " + reasonFromErrno());
-    }
-    return parseShots(in, path);
 }
 
 } // namespace kickmark

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <istream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kickmark {
@@ -12,14 +12,12 @@ class NotASpeed : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The file itself is missing or unreadable; what() names the path and the reason.
+// The file itself is missing, unreadable or not settled; what() names the path and the reason.
 class CannotRead : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// `name` only labels error messages.
-std::vector<double> parseShots(std::istream& in, const std::string& name);
-
-std::vector<double> readShots(const std::string& path);
+// One speed a line; `name` only labels error messages.
+std::vector<double> parseShots(std::string_view text, const std::string& name);
 
 } // namespace kickmark

@@ -1,15 +1,19 @@
 #include "CommandLine.h"
-#include "FileOutput.h"
-#include "KeepSession.h"
+#include "FileReplacement.h"
+#include "KeepFolder.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "SvgChart.h"
 #include "TextReport.h"
+#include "UtcTime.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -18,21 +22,44 @@
 namespace {
 
 namespace fs = std::filesystem;
+namespace files = kickmark::files;
 
 constexpr int exitBadSpeed = 1;
 constexpr int exitUsageOrFile = 2;
+
+// The clocks of machines that share a folder drift apart a little, and FAT rounds a time up to
+// the next two seconds: only a time beyond this is in the future.
+constexpr std::int64_t clockSlackSeconds = 60;
 
 class RefusedChart : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
 // Writing the chart over a shots file would lose the very shots it shows.
-void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::SessionFile> inputs) {
-    for (const auto& input : inputs) {
-        std::error_code error;
-        if (fs::equivalent(chart, input.path, error)) {
-            throw RefusedChart("cannot write the chart to " + chart.string() +
-                               ": it is the shots file " + input.path.string());
+void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::SessionFile> inputs,
+                          std::span<const kickmark::SessionFile> kept) {
+    files::FileStatus status;
+    if (files::fileStatus(chart, status)) {
+        return;
+    }
+    for (const auto list : {inputs, kept}) {
+        for (const auto& input : list) {
+            if (input.status.id == status.id) {
+                throw RefusedChart("cannot write the chart to " + chart.string() +
+                                   ": it is the shots file " + input.path.string());
+            }
+        }
+    }
+}
+
+// A session dated later than now would pass for the newest until then, and once kept, for good.
+void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
+    const files::FileTime now = files::currentTime();
+    for (const auto& session : sessions) {
+        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << session.path.string() << " is dated "
+                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+                      << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
 }
@@ -72,40 +99,48 @@ bool writeStandardOutput(std::string_view text) {
 }
 
 int run(const kickmark::Options& options) {
-    std::vector<kickmark::SessionFile> inputs = kickmark::findSessionFiles(options.shotsPaths);
-    // Every file is read before anything is written, so a bad line keeps nothing and draws
-    // nothing.
-    std::vector<kickmark::Session> sessions = kickmark::readSessions(inputs);
+    const std::vector<kickmark::SessionFile> inputs = kickmark::readSessionFiles(
+        kickmark::findSessionFiles(options.shotsPaths),
+        options.keepFolder ? kickmark::LineEnd::required : kickmark::LineEnd::optional);
+    // Every session, the folder's too, is read and checked before the first copy; a run that
+    // fails after it takes its copies away again.
+    std::optional<kickmark::KeepFolder> folder;
     std::string kept;
+    std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
-        const fs::path folder(*options.keepFolder);
-        for (std::size_t i = 0; i < inputs.size(); ++i) {
-            if (sessions[i].speeds.empty()) {
-                continue;
-            }
-            const kickmark::Kept copy = kickmark::keepSession(inputs[i].path, folder);
-            kept += (copy.copied ? "kept " + inputs[i].path.string() + " as "
-                                 : inputs[i].path.string() + " is kept already as ") +
-                    copy.path.string() + "\n";
-        }
+        folder.emplace(*options.keepFolder);
+        kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';
         }
-        const std::vector<std::string> folderOnly{*options.keepFolder};
-        const auto keptFiles = kickmark::findSessionFiles(folderOnly);
-        inputs.insert(inputs.end(), keptFiles.begin(), keptFiles.end());
-        sessions = kickmark::readSessions(keptFiles);
+        keptSessions = folder->takeSessions();
     }
     if (options.svgPath) {
-        refuseChartOverInput(*options.svgPath, inputs);
+        refuseChartOverInput(*options.svgPath, inputs, keptSessions);
     }
+    const std::span<const kickmark::SessionFile> reported =
+        folder ? std::span<const kickmark::SessionFile>(keptSessions) : inputs;
+    warnOfFutureDates(reported);
+    const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(reported);
+    std::string text;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
-        return writeStandardOutput(kept + "no shots\n") ? 0 : exitUsageOrFile;
+        text = kept + "no shots\n";
+    } else {
+        if (options.svgPath) {
+            if (const auto error =
+                    files::replaceFile(*options.svgPath, chartText(options, sessions))) {
+                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+            }
+        }
+        text = kept + reportText(options, sessions);
     }
-    if (options.svgPath) {
-        kickmark::replaceFile(*options.svgPath, chartText(options, sessions));
+    if (!writeStandardOutput(text)) {
+        return exitUsageOrFile;
     }
-    return writeStandardOutput(kept + reportText(options, sessions)) ? 0 : exitUsageOrFile;
+    if (folder) {
+        folder->commit();
+    }
+    return 0;
 }
 
 } // namespace
@@ -121,6 +156,9 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         return writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
+    }
+    if (options.version) {
+        return writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n") ? 0 : exitUsageOrFile;
     }
     try {
         return run(options);

@@ -1,12 +1,17 @@
+#include "FileReplacement.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
@@ -27,16 +32,16 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the built program through the shell, which both sh and cmd.exe accept in this form.
-Outcome runReport(const std::string& arguments, const std::string& standardOutput = "") {
-    // Named per test, since ctest may run several of these at once.
-    const std::string stem = std::string("kickmark-report-") +
-                             testing::UnitTest::GetInstance()->current_test_info()->name();
+// Runs the built program through the shell, which both sh and cmd.exe accept in this form;
+// `shellFirst` runs in the same shell before it.
+Outcome runReport(const std::string& arguments, const std::string& standardOutput = "",
+                  const std::string& shellFirst = "") {
+    const std::string stem = scratchName("report");
     const auto outPath = std::filesystem::temp_directory_path() / (stem + ".out");
     const auto errPath = std::filesystem::temp_directory_path() / (stem + ".err");
     const std::string outTarget =
         standardOutput.empty() ? "\"" + outPath.string() + "\"" : standardOutput;
-    std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
+    std::string command = shellFirst + "\"" + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
                           outTarget + " 2> \"" + errPath.string() + "\"";
 #ifdef _WIN32
     // cmd.exe strips the first and the last quote of a line that holds more than two.
@@ -68,7 +73,7 @@ std::string quoted(const std::filesystem::path& path) {
 
 TEST(KickmarkReport, line_that_is_not_a_speed_fails_with_location_and_writes_nothing) {
     const auto path = dataFile("typo.csv");
-    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-typo.svg";
+    const auto chart = std::filesystem::temp_directory_path() / (scratchName("chart") + ".svg");
     std::filesystem::remove(chart);
     const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(path));
     EXPECT_EQ(outcome.exitCode, 1);
@@ -102,15 +107,25 @@ TEST(KickmarkReport, bad_usage_gives_usage_on_stderr_with_exit_two) {
     }
 }
 
-TEST(KickmarkReport, help_goes_to_stdout_with_exit_zero) {
-    const Outcome outcome = runReport("--help");
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_TRUE(outcome.out.starts_with("usage: kickmark-report")) << outcome.out;
-    EXPECT_EQ(outcome.err, "");
+TEST(KickmarkReport, help_and_version_go_to_stdout_with_exit_zero) {
+    const struct {
+        std::string arguments;
+        std::string outStart;
+    } cases[] = {
+        {"--help", "usage: kickmark-report"},
+        {"a.csv --help", "usage: kickmark-report"},
+        {"--version", std::string("kickmark-report ") + KICKMARK_VERSION + "\n"},
+    };
+    for (const auto& [arguments, outStart] : cases) {
+        const Outcome outcome = runReport(arguments);
+        EXPECT_EQ(outcome.exitCode, 0) << arguments;
+        EXPECT_TRUE(outcome.out.starts_with(outStart)) << outcome.out;
+        EXPECT_EQ(outcome.err, "") << arguments;
+    }
 }
 
 TEST(KickmarkReport, writes_report_and_chart_for_good_file) {
-    const auto chart = std::filesystem::temp_directory_path() / "kickmark-report-good.svg";
+    const auto chart = std::filesystem::temp_directory_path() / (scratchName("chart") + ".svg");
     const Outcome outcome =
         runReport(quoted(dataFile("session.csv")) + " --svg " + quoted(chart) + " --last 4");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
@@ -128,7 +143,9 @@ class ReportFiles : public ScratchFolder {};
 TEST_F(ReportFiles, refuses_a_chart_path_that_is_an_input_file_under_any_spelling) {
     const auto shots = folder_ / "s.csv";
     writeFile(shots, "1500.000000\n");
-    std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv"};
+    std::filesystem::create_hard_link(shots, folder_ / "hard.svg");
+    std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv",
+                                                    folder_ / "hard.svg"};
 #ifndef _WIN32
     std::filesystem::create_symlink(shots, folder_ / "link.svg");
     spellings.push_back(folder_ / "link.svg");
@@ -183,13 +200,118 @@ TEST_F(ReportFiles, keeps_each_session_once_and_reports_over_the_folder) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept), {}), 2);
 }
 
-TEST_F(ReportFiles, a_bad_line_in_any_session_keeps_nothing) {
+namespace {
+
+// 2026-12-08 18:00:00 UTC, and a save of one speed made then.
+constexpr std::int64_t practiceTime = 1796752800;
+
+void save(const std::filesystem::path& path, const std::string& bytes,
+          std::int64_t seconds = practiceTime) {
+    ASSERT_FALSE(kickmark::files::createFile(path, bytes, kickmark::files::FileTime{seconds, 0}))
+        << path;
+}
+
+// Every file of a folder by name, with its bytes; empty when there is no folder.
+std::map<std::string, std::string> contents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    if (std::filesystem::exists(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            files[entry.path().filename().string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+TEST_F(ReportFiles, what_is_not_a_regular_file_is_refused_and_a_folder_skips_it) {
+#ifdef _WIN32
+    const std::vector<std::filesystem::path> notFiles = {"NUL"};
+#else
+    const std::filesystem::path pipe = folder_ / "pipe.csv";
+    ASSERT_EQ(std::system(("mkfifo " + quoted(pipe)).c_str()), 0);
+    // Reading a pipe nobody writes would wait forever.
+    const std::vector<std::filesystem::path> notFiles = {pipe, "/dev/null", "/dev/zero"};
+#endif
+    for (const auto& path : notFiles) {
+        const Outcome outcome = runReport(quoted(path));
+        EXPECT_EQ(outcome.exitCode, 2) << path;
+        EXPECT_EQ(outcome.err, "cannot open " + path.string() + ": not a regular file\n");
+        EXPECT_EQ(outcome.out, "");
+    }
+    save(folder_ / "shots.csv", "1500.000000\n");
+    const Outcome outcome = runReport(quoted(folder_));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.starts_with("shots                        1\n")) << outcome.out;
+}
+
+TEST_F(ReportFiles, any_time_the_system_allows_is_read_and_one_in_the_future_is_named) {
     const auto kept = folder_ / "kept";
-    const Outcome outcome =
-        runReport("--keep " + quoted(kept) + " " + quoted(dataFile("session.csv")) + " " +
-                  quoted(dataFile("typo.csv")));
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.out, "");
+    save(folder_ / "old.csv", "1000.000000\n", -2145916800);   // 1902-01-01
+    save(folder_ / "later.csv", "2000.000000\n", 10413792000); // 2300-01-01
+    const Outcome outcome = runReport("--keep " + quoted(kept) + " " + quoted(folder_));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    const std::string copy = (kept / "2300-01-01-000000.csv").string();
+    EXPECT_EQ(outcome.err, copy + " is dated 2300-01-01 00:00:00 UTC, in the future: it counts as "
+                                  "newer than every session until then\n");
+    EXPECT_NE(outcome.out.find("newest session: 2300-01-01-000000.csv, 2300-01-01 00:00 UTC"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("\n1902-01-01 00:00  1902-01-01-000000.csv"), std::string::npos)
+        << outcome.out;
+}
+
+TEST_F(ReportFiles, the_input_itself_is_never_its_own_kept_copy) {
+    const auto same = folder_ / "same";
+    std::filesystem::create_directories(same);
+    save(same / "shots.csv", "1500.000000\n");
+    const std::string copy = (same / "2026-12-08-180000.csv").string();
+    const std::string keep = "--keep " + quoted(same) + " ";
+    Outcome outcome = runReport(keep + quoted(same / "shots.csv"));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    // One session: the copy stands for the file the next save replaces.
+    EXPECT_TRUE(outcome.out.starts_with("kept " + (same / "shots.csv").string() + " as " + copy +
+                                        "\n\nshots                        1\n"))
+        << outcome.out;
+    outcome = runReport(keep + quoted(same / "shots.csv"));
+    EXPECT_TRUE(outcome.out.starts_with((same / "shots.csv").string() + " is kept already as " +
+                                        copy + "\n\nshots"))
+        << outcome.out;
+    // A copy that keeping named is kept as itself, not copied again.
+    outcome = runReport(keep + quoted(same));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(contents(same).size(), 2u);
+}
+
+TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn) {
+    const auto kept = folder_ / "kept";
+    const auto shots = folder_ / "shots.csv";
+    const std::string keep = "--keep " + quoted(kept) + " " + quoted(shots);
+    // A save caught midway, finished a moment after the report has started.
+    writeFile(shots, "1500.000000\n12");
+    auto report = std::async(std::launch::async, [&] { return runReport(keep); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::ofstream(shots, std::ios::binary | std::ios::app) << "34.567890\n";
+    Outcome outcome = report.get();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    ASSERT_EQ(contents(kept).size(), 1u);
+    EXPECT_EQ(contents(kept).begin()->second, "1500.000000\n1234.567890\n");
+
+    // A save that never ends is refused, and nothing is kept.
+    std::filesystem::remove_all(kept);
+    writeFile(shots, "1500.000000\n1");
+    std::atomic<bool> reported = false;
+    auto writer = std::async(std::launch::async, [&] {
+        while (!reported) {
+            std::ofstream(shots, std::ios::binary | std::ios::app) << "2";
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    outcome = runReport(keep);
+    reported = true;
+    writer.get();
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.err.find(shots.string()), std::string::npos) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
 
@@ -210,4 +332,98 @@ TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_da
     for (const char* time : {">18:00<", ">19:00<", ">20:00<"}) {
         EXPECT_NE(svg.find(time), std::string::npos) << time;
     }
+}
+
+TEST_F(ReportFiles, sessions_keep_their_order_once_kept) {
+    // Saved in the same second: the newest is the same session before and after keeping.
+    save(folder_ / "x.csv", "1000.000000\n");
+    save(folder_ / "y.csv", "3000.000000\n");
+    const std::string newest = "fastest                3000.00 units/s";
+    Outcome outcome = runReport(quoted(folder_ / "x.csv") + " " + quoted(folder_ / "y.csv"));
+    EXPECT_NE(outcome.out.find("newest session: y.csv"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(newest), std::string::npos) << outcome.out;
+    outcome = runReport("--keep " + quoted(folder_ / "kept") + " " + quoted(folder_ / "x.csv") +
+                        " " + quoted(folder_ / "y.csv"));
+    EXPECT_NE(outcome.out.find("newest session: 2026-12-08-180000-2.csv"), std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find(newest), std::string::npos) << outcome.out;
+}
+
+TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
+    const auto kept = folder_ / "kept";
+    const auto shots = folder_ / "shots.csv";
+    save(shots, "1500.000000\n");
+    const std::string keep = "--keep " + quoted(kept) + " ";
+    struct Case {
+        std::string name;
+        std::string arguments;
+        std::map<std::string, std::string> keptBefore;
+        int exitCode;
+        std::string standardOutput = "";
+        std::string shellFirst = "";
+    };
+    std::vector<Case> cases = {
+        {"a bad line in a session",
+         keep + quoted(shots) + " " + quoted(dataFile("typo.csv")),
+         {},
+         1},
+        {"a bad file in the folder", keep + quoted(shots), {{"notes.csv", "abc\n"}}, 1},
+        {"a chart that cannot be written",
+         keep + "--svg " + quoted(folder_ / "missing" / "c.svg") + " " + quoted(shots),
+         {{"2026-12-01-180000.csv", "1000.000000\n"}},
+         2},
+    };
+#ifndef _WIN32
+    const std::string big = std::string(600, '\n') + "2000.000000\n";
+    save(folder_ / "big.csv", big, practiceTime + 60);
+    cases.push_back({"a copy that cannot be written, after one that could",
+                     keep + quoted(shots) + " " + quoted(folder_ / "big.csv"),
+                     {},
+                     2,
+                     "/dev/null",
+                     // dash counts in 512-byte blocks: shots.csv fits, big.csv does not.
+                     "trap '' XFSZ; ulimit -f 1; "});
+    cases.push_back({"a report lost on the way out", keep + quoted(shots), {}, 2, "/dev/full"});
+#endif
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(kept);
+        if (!c.keptBefore.empty()) {
+            std::filesystem::create_directories(kept);
+            for (const auto& [name, bytes] : c.keptBefore) {
+                writeFile(kept / name, bytes);
+            }
+        }
+        const Outcome outcome = runReport(c.arguments, c.standardOutput, c.shellFirst);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.name << ": " << outcome.err;
+        EXPECT_EQ(contents(kept), c.keptBefore) << c.name;
+    }
+}
+
+TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
+    const auto chart = folder_ / "chart.svg";
+    const std::string arguments = "--svg " + quoted(chart) + " " + quoted(dataFile("session.csv"));
+    writeFile(chart, std::string(100000, 'x'));
+    Outcome outcome = runReport(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_EQ(contents(folder_).size(), 1u);
+#ifndef _WIN32
+    // A full disk in miniature: the new chart does not fit in 4 KiB, the old one stays.
+    const std::string oldChart = "<svg>the earlier chart</svg>\n";
+    writeFile(chart, oldChart);
+    outcome = runReport(arguments, "/dev/null", "trap '' XFSZ; ulimit -f 8; ");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.err, "cannot write " + chart.string() + ": File too large\n");
+    EXPECT_EQ(readFile(chart), oldChart);
+    EXPECT_EQ(contents(folder_).size(), 1u);
+
+    // A link keeps pointing where it did, and its target gets the chart.
+    std::filesystem::create_symlink("chart.svg", folder_ / "link.svg");
+    outcome =
+        runReport("--svg " + quoted(folder_ / "link.svg") + " " + quoted(dataFile("session.csv")));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "link.svg"));
+    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_EQ(contents(folder_).size(), 2u);
+#endif
 }

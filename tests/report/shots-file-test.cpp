@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <sstream>
+#include <string>
 #include <vector>
 
 using namespace kickmark;
@@ -11,8 +11,7 @@ using namespace kickmark;
 namespace {
 
 std::vector<double> parse(const std::string& text) {
-    std::istringstream in(text);
-    return parseShots(in, "shots.csv");
+    return parseShots(text, "shots.csv");
 }
 
 std::string refusal(const std::string& line) {
@@ -42,8 +41,7 @@ TEST(ParseShots, accepts_a_byte_order_mark_at_the_start_and_blanks_around_a_numb
 }
 
 TEST(ParseShots, keeps_what_a_float_holds_and_nothing_beyond) {
-    EXPECT_EQ(parse("3.4028235e38\n-3.4028235e38\n1e-50\n"),
-              (std::vector{double(FLT_MAX), -double(FLT_MAX), 0.0}));
+    EXPECT_EQ(parse("3.4028235e38\n1e-50\n-1e-50\n"), (std::vector{double(FLT_MAX), 0.0, 0.0}));
     for (const char* beyond : {"3.4028236e38", "1e39", "-1e39", "1e308", "1e999"}) {
         EXPECT_EQ(refusal(beyond), "shots.csv:3: not a speed: " + std::string(beyond));
     }
@@ -65,7 +63,8 @@ TEST_P(ParseShotsRejects, line_that_is_not_wholly_one_finite_number) {
 
 INSTANTIATE_TEST_SUITE_P(BadLines, ParseShotsRejects,
                          testing::Values("fast", "1523.4 km/h", "1523,4", "1.0 2.0", "inf", "-inf",
-                                         "nan", "0x10", "+5"));
+                                         "nan", "0x10", "+5", "-1500.000000", "-0.01",
+                                         "-3.4028235e38"));
 
 TEST(ParseShots, shows_invisible_characters_of_a_refused_line_escaped) {
     // A no-break space, a tab inside, a byte-order mark past the start, a stray control byte,

@@ -15,7 +15,7 @@ using namespace kickmark;
 namespace {
 
 Summary summarizeFile(const std::string& name) {
-    return summarize(readShots(dataFile(name).string()));
+    return summarize(shotsOf(name));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ bool isNumber(const std::string& word) {
 
 TEST(WriteTextReport, matches_golden_output_for_session) {
     std::ostringstream out;
-    writeTextReport(out, readShots(dataFile("session.csv").string()), 4);
+    writeTextReport(out, shotsOf("session.csv"), 4);
     EXPECT_EQ(out.str(), readFile(dataFile("session.txt")));
 }
 
