@@ -70,14 +70,14 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
     return files;
 }
 
-std::vector<Session> sessionsOf(std::span<const SessionFile> files) {
+std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
     std::vector<Session> sessions;
     sessions.reserve(files.size());
-    for (const auto& file : files) {
+    for (auto& file : files) {
         sessions.push_back({
             .name = file.path.filename().string(),
             .date = utcTimeText(file.status.modified, TimeText::minutes),
-            .speeds = file.speeds,
+            .speeds = std::move(file.speeds),
         });
     }
     return sessions;

@@ -99,7 +99,7 @@ bool writeStandardOutput(std::string_view text) {
 }
 
 int run(const kickmark::Options& options) {
-    const std::vector<kickmark::SessionFile> inputs = kickmark::readSessionFiles(
+    std::vector<kickmark::SessionFile> inputs = kickmark::readSessionFiles(
         kickmark::findSessionFiles(options.shotsPaths),
         options.keepFolder ? kickmark::LineEnd::required : kickmark::LineEnd::optional);
     // Every session, the folder's too, is read and checked before the first copy; a run that
@@ -118,10 +118,10 @@ int run(const kickmark::Options& options) {
     if (options.svgPath) {
         refuseChartOverInput(*options.svgPath, inputs, keptSessions);
     }
-    const std::span<const kickmark::SessionFile> reported =
-        folder ? std::span<const kickmark::SessionFile>(keptSessions) : inputs;
+    std::vector<kickmark::SessionFile> reported =
+        folder ? std::move(keptSessions) : std::move(inputs);
     warnOfFutureDates(reported);
-    const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(reported);
+    const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(std::move(reported));
     std::string text;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
