@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "Files.h"
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,19 +20,8 @@ inline std::filesystem::path dataFile(const std::string& name) {
     return std::filesystem::path(KICKMARK_TEST_DATA) / name;
 }
 
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
 inline std::vector<double> shotsOf(const std::string& name) {
-    return kickmark::parseShots(readFile(dataFile(name)), name);
-}
-
-inline void writeFile(const std::filesystem::path& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
+    return kickmark::parseShots(readBytes(dataFile(name)), name);
 }
 
 inline long processId() {

@@ -129,8 +129,8 @@ TEST(KickmarkReport, writes_report_and_chart_for_good_file) {
     const Outcome outcome =
         runReport(quoted(dataFile("session.csv")) + " --svg " + quoted(chart) + " --last 4");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, readFile(dataFile("session.txt")));
-    EXPECT_TRUE(readFile(chart).ends_with("</svg>\n"));
+    EXPECT_EQ(outcome.out, readBytes(dataFile("session.txt")));
+    EXPECT_TRUE(readBytes(chart).ends_with("</svg>\n"));
     std::filesystem::remove(chart);
 }
 
@@ -142,7 +142,7 @@ class ReportFiles : public ScratchFolder {};
 
 TEST_F(ReportFiles, refuses_a_chart_path_that_is_an_input_file_under_any_spelling) {
     const auto shots = folder_ / "s.csv";
-    writeFile(shots, "1500.000000\n");
+    writeBytes(shots, "1500.000000\n");
     std::filesystem::create_hard_link(shots, folder_ / "hard.svg");
     std::vector<std::filesystem::path> spellings = {shots, folder_ / "." / "s.csv",
                                                     folder_ / "hard.svg"};
@@ -156,7 +156,7 @@ TEST_F(ReportFiles, refuses_a_chart_path_that_is_an_input_file_under_any_spellin
         EXPECT_EQ(outcome.err, "cannot write the chart to " + chart.string() +
                                    ": it is the shots file " + shots.string() + "\n");
         EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(readFile(shots), "1500.000000\n");
+        EXPECT_EQ(readBytes(shots), "1500.000000\n");
     }
 }
 
@@ -181,14 +181,14 @@ TEST(KickmarkReport, a_report_lost_on_the_way_out_is_a_failure) {
 TEST_F(ReportFiles, keeps_each_session_once_and_reports_over_the_folder) {
     const auto kept = folder_ / "kept";
     const auto shots = folder_ / "shots.csv";
-    writeFile(shots, "1000.000000\n2000.000000\n");
+    writeBytes(shots, "1000.000000\n2000.000000\n");
     const auto firstTime = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
     std::filesystem::last_write_time(shots, firstTime);
     Outcome outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_TRUE(outcome.out.starts_with("kept " + shots.string() + " as ")) << outcome.out;
 
-    writeFile(shots, "3000.000000\n");
+    writeBytes(shots, "3000.000000\n");
     outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
@@ -216,7 +216,7 @@ std::map<std::string, std::string> contents(const std::filesystem::path& folder)
     std::map<std::string, std::string> files;
     if (std::filesystem::exists(folder)) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            files[entry.path().filename().string()] = readFile(entry.path());
+            files[entry.path().filename().string()] = readBytes(entry.path());
         }
     }
     return files;
@@ -288,7 +288,7 @@ TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn
     const auto shots = folder_ / "shots.csv";
     const std::string keep = "--keep " + quoted(kept) + " " + quoted(shots);
     // A save caught midway, finished a moment after the report has started.
-    writeFile(shots, "1500.000000\n12");
+    writeBytes(shots, "1500.000000\n12");
     auto report = std::async(std::launch::async, [&] { return runReport(keep); });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::ofstream(shots, std::ios::binary | std::ios::app) << "34.567890\n";
@@ -299,7 +299,7 @@ TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn
 
     // A save that never ends is refused, and nothing is kept.
     std::filesystem::remove_all(kept);
-    writeFile(shots, "1500.000000\n1");
+    writeBytes(shots, "1500.000000\n1");
     std::atomic<bool> reported = false;
     auto writer = std::async(std::launch::async, [&] {
         while (!reported) {
@@ -318,7 +318,7 @@ TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn
 TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_day_ones) {
     using namespace std::chrono;
     for (const auto& [name, hour] : {std::pair{"a.csv", 18}, {"b.csv", 19}, {"c.csv", 20}}) {
-        writeFile(folder_ / name, "1500.000000\n");
+        writeBytes(folder_ / name, "1500.000000\n");
         const sys_days day = year(2026) / December / 4;
         std::filesystem::last_write_time(
             folder_ / name, file_clock::from_sys(time_point_cast<seconds>(day + hours(hour))));
@@ -326,7 +326,7 @@ TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_da
     const auto chart = folder_ / "chart.svg";
     const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(folder_));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    const std::string svg = readFile(chart);
+    const std::string svg = readBytes(chart);
     EXPECT_NE(svg.find(">Ball speed by shot, newest session: 2026-12-04 20:00 UTC<"),
               std::string::npos);
     for (const char* time : {">18:00<", ">19:00<", ">20:00<"}) {
@@ -390,7 +390,7 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
         if (!c.keptBefore.empty()) {
             std::filesystem::create_directories(kept);
             for (const auto& [name, bytes] : c.keptBefore) {
-                writeFile(kept / name, bytes);
+                writeBytes(kept / name, bytes);
             }
         }
         const Outcome outcome = runReport(c.arguments, c.standardOutput, c.shellFirst);
@@ -402,19 +402,19 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
 TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
     const auto chart = folder_ / "chart.svg";
     const std::string arguments = "--svg " + quoted(chart) + " " + quoted(dataFile("session.csv"));
-    writeFile(chart, std::string(100000, 'x'));
+    writeBytes(chart, std::string(100000, 'x'));
     Outcome outcome = runReport(arguments);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_TRUE(readBytes(chart).starts_with("<?xml"));
     EXPECT_EQ(contents(folder_).size(), 1u);
 #ifndef _WIN32
     // A full disk in miniature: the new chart does not fit in 4 KiB, the old one stays.
     const std::string oldChart = "<svg>the earlier chart</svg>\n";
-    writeFile(chart, oldChart);
+    writeBytes(chart, oldChart);
     outcome = runReport(arguments, "/dev/null", "trap '' XFSZ; ulimit -f 8; ");
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.err, "cannot write " + chart.string() + ": File too large\n");
-    EXPECT_EQ(readFile(chart), oldChart);
+    EXPECT_EQ(readBytes(chart), oldChart);
     EXPECT_EQ(contents(folder_).size(), 1u);
 
     // A link keeps pointing where it did, and its target gets the chart.
@@ -423,7 +423,7 @@ TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
         runReport("--svg " + quoted(folder_ / "link.svg") + " " + quoted(dataFile("session.csv")));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "link.svg"));
-    EXPECT_TRUE(readFile(chart).starts_with("<?xml"));
+    EXPECT_TRUE(readBytes(chart).starts_with("<?xml"));
     EXPECT_EQ(contents(folder_).size(), 2u);
 #endif
 }

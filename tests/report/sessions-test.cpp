@@ -122,7 +122,7 @@ TEST_F(Sessions, a_kept_copy_is_named_after_its_time_and_keeps_it) {
     EXPECT_EQ(folder.keep(read({shots.string()})),
               "kept " + shots.string() + " as " + copy.string() + "\n");
     folder.commit();
-    EXPECT_EQ(readFile(copy), "1500.000000\n");
+    EXPECT_EQ(readBytes(copy), "1500.000000\n");
     files::FileStatus status;
     ASSERT_FALSE(files::fileStatus(copy, status));
     EXPECT_EQ(status.modified, at(8, 4));
@@ -147,7 +147,7 @@ TEST_F(Sessions, another_session_with_the_same_time_gets_a_new_name_and_replaces
     folder.commit();
     EXPECT_EQ(names(folder.takeSessions()),
               (std::vector<std::string>{"2026-12-08-180400.csv", "2026-12-08-180400-2.csv"}));
-    EXPECT_EQ(readFile(taken), "1000.000000\n");
-    EXPECT_EQ(readFile(folder_ / "kept" / "2026-12-08-180400-2.csv"), "2000.000000\n");
+    EXPECT_EQ(readBytes(taken), "1000.000000\n");
+    EXPECT_EQ(readBytes(folder_ / "kept" / "2026-12-08-180400-2.csv"), "2000.000000\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 2);
 }

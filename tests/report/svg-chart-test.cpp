@@ -41,7 +41,7 @@ void expectWellFormed(const std::string& svg, const std::string& name) {
         GTEST_SKIP() << "xmllint not found";
     }
     const auto path = std::filesystem::temp_directory_path() / ("kickmark-chart-" + name + ".svg");
-    writeFile(path, svg);
+    writeBytes(path, svg);
     const std::string command =
         std::string("\"") + KICKMARK_XMLLINT + "\" --noout \"" + path.string() + "\"";
     EXPECT_EQ(std::system(command.c_str()), 0) << name;

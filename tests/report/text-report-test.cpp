@@ -30,7 +30,7 @@ bool isNumber(const std::string& word) {
 TEST(WriteTextReport, matches_golden_output_for_session) {
     std::ostringstream out;
     writeTextReport(out, shotsOf("session.csv"), 4);
-    EXPECT_EQ(out.str(), readFile(dataFile("session.txt")));
+    EXPECT_EQ(out.str(), readBytes(dataFile("session.txt")));
 }
 
 TEST(WriteTextReport, says_so_when_no_shots_precede_the_recent_ones) {
