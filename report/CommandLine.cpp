@@ -5,7 +5,8 @@
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "usage: kickmark-report [--svg FILE] [--html FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "       kickmark-report --watch --keep DIR [--svg FILE] [--html FILE] [--last N] SHOTS\n"
     "       kickmark-report --help | --version\n"
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
@@ -13,10 +14,14 @@ const std::string_view usage =
     "(by modification time) is summarised, then every session, oldest first.\n"
     "\n"
     "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
+    "  --html FILE also write a page showing the chart to FILE; an open page follows each\n"
+    "              new chart by itself\n"
     "  --last N    compare the last N shots with the ones before (default 10)\n"
     "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
     "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already,\n"
     "              then report over every session in DIR\n"
+    "  --watch     run until stopped (Ctrl+C): each time SHOTS is saved, keep it in DIR,\n"
+    "              redraw the chart and the page, and print a line for the save\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 
@@ -43,12 +48,17 @@ Options parseCommandLine(std::span<const std::string_view> arguments) {
             options.version = option == "--version";
             return options;
         }
-        if (option == "--svg" || option == "--last" || option == "--keep") {
+        if (option == "--watch") {
+            options.watch = true;
+        } else if (option == "--svg" || option == "--html" || option == "--last" ||
+                   option == "--keep") {
             if (++argument == arguments.end()) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
                 options.svgPath = std::string(*argument);
+            } else if (option == "--html") {
+                options.htmlPath = std::string(*argument);
             } else if (option == "--keep") {
                 options.keepFolder = std::string(*argument);
             } else {
@@ -62,6 +72,12 @@ Options parseCommandLine(std::span<const std::string_view> arguments) {
     }
     if (options.shotsPaths.empty()) {
         throw UsageError("no shots file given");
+    }
+    if (options.watch && (!options.keepFolder || options.shotsPaths.size() != 1)) {
+        throw UsageError("--watch needs --keep DIR and one shots file");
+    }
+    if (options.svgPath && options.htmlPath && *options.svgPath == *options.htmlPath) {
+        throw UsageError("--svg and --html need two files");
     }
     return options;
 }

@@ -16,6 +16,9 @@ struct Options {
     std::vector<std::string> shotsPaths; // files and folders, in the order given
     std::optional<std::string> svgPath;
     std::optional<std::string> keepFolder;
+    std::optional<std::string> htmlPath;
+    // Keep each save of the one SHOTS file until stopped, rather than report once.
+    bool watch = false;
     std::size_t recentCount = 10;
     bool help = false;
     bool version = false;

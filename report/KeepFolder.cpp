@@ -170,6 +170,37 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
     }
 }
 
+KeepFolder::Kept KeepFolder::keepOne(const SessionFile& input) {
+    const std::size_t before = files_.size();
+    Kept kept{.line = keep(std::span(&input, 1))};
+    if (files_.size() > before) {
+        kept.copy = &files_.back();
+        kept.made = true;
+        return kept;
+    }
+    // Kept already: the oldest copy with its bytes, as keep() names it, or the input itself.
+    for (const auto& file : files_) {
+        if (file.bytes == input.bytes && !liveInputs_.contains(file.status.id)) {
+            kept.copy = &file;
+            return kept;
+        }
+    }
+    return kept;
+}
+
+std::vector<const SessionFile*> KeepFolder::keptSessions() const {
+    std::vector<const SessionFile*> sessions;
+    for (const auto& file : files_) {
+        if (!liveInputs_.contains(file.status.id)) {
+            sessions.push_back(&file);
+        }
+    }
+    std::ranges::sort(sessions, [](const SessionFile* a, const SessionFile* b) {
+        return happenedBefore(*a, *b);
+    });
+    return sessions;
+}
+
 std::vector<SessionFile> KeepFolder::takeSessions() {
     std::vector<SessionFile> sessions;
     for (auto& file : files_) {

@@ -37,6 +37,19 @@ public:
     // line for each session saying where it is kept. Throws CannotKeep.
     std::string keep(std::span<const SessionFile> inputs);
 
+    // What keeping one session did, for a caller that keeps save after save into one folder.
+    struct Kept {
+        std::string line; // as keep() says it
+        // The session's copy in the folder; valid until the next keep.
+        const SessionFile* copy = nullptr;
+        bool made = false; // a new copy, rather than one the folder held already
+    };
+    Kept keepOne(const SessionFile& input);
+
+    // Every session kept in the folder, in the order they happened, left in this object for
+    // later keeps; valid until the next keep. The inputs themselves are left out.
+    std::vector<const SessionFile*> keptSessions() const;
+
     // Every session kept in the folder, in the order they happened; the inputs themselves are
     // left out, as a copy stands for them. Takes them out of this object.
     std::vector<SessionFile> takeSessions();

@@ -70,15 +70,19 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
     return files;
 }
 
+Session sessionOf(SessionFile file) {
+    return {
+        .name = file.path.filename().string(),
+        .date = utcTimeText(file.status.modified, TimeText::minutes),
+        .speeds = std::move(file.speeds),
+    };
+}
+
 std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
     std::vector<Session> sessions;
     sessions.reserve(files.size());
     for (auto& file : files) {
-        sessions.push_back({
-            .name = file.path.filename().string(),
-            .date = utcTimeText(file.status.modified, TimeText::minutes),
-            .speeds = std::move(file.speeds),
-        });
+        sessions.push_back(sessionOf(std::move(file)));
     }
     return sessions;
 }

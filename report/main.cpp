@@ -1,15 +1,15 @@
 #include "CommandLine.h"
 #include "FileReplacement.h"
+#include "HtmlPage.h"
 #include "KeepFolder.h"
+#include "ReportOutput.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
-#include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
+#include "Watch.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -75,27 +75,12 @@ std::string reportText(const kickmark::Options& options,
     return out.str();
 }
 
-std::string chartText(const kickmark::Options& options,
-                      std::span<const kickmark::Session> sessions) {
-    std::ostringstream out;
-    kickmark::writeSvgChart(
-        out, {.speeds = sessions.back().speeds,
-              .recentCount = options.recentCount,
-              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>()});
-    return out.str();
-}
-
-// The whole text at once, and checked: a report lost to a full disk or a closed pipe is a
-// failure, not a success.
-bool writeStandardOutput(std::string_view text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written) {
-        return true;
+void writeChart(const std::optional<std::string>& path, const std::string& bytes) {
+    if (path) {
+        if (const auto error = files::replaceFile(*path, bytes)) {
+            throw RefusedChart("cannot write " + *path + ": " + error.message());
+        }
     }
-    std::cerr << "cannot write standard output: "
-              << (errno != 0 ? std::generic_category().message(errno) : "unknown error") << '\n';
-    return false;
 }
 
 int run(const kickmark::Options& options) {
@@ -115,8 +100,10 @@ int run(const kickmark::Options& options) {
         }
         keptSessions = folder->takeSessions();
     }
-    if (options.svgPath) {
-        refuseChartOverInput(*options.svgPath, inputs, keptSessions);
+    for (const auto& output : {options.svgPath, options.htmlPath}) {
+        if (output) {
+            refuseChartOverInput(*output, inputs, keptSessions);
+        }
     }
     std::vector<kickmark::SessionFile> reported =
         folder ? std::move(keptSessions) : std::move(inputs);
@@ -126,15 +113,14 @@ int run(const kickmark::Options& options) {
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
-        if (options.svgPath) {
-            if (const auto error =
-                    files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
-            }
-        }
+        const std::string chart = kickmark::chartText(sessions, options.recentCount);
+        writeChart(options.svgPath, chart);
+        writeChart(options.htmlPath,
+                   options.htmlPath ? kickmark::htmlPage("Kickmark: " + sessions.back().name, chart)
+                                    : std::string());
         text = kept + reportText(options, sessions);
     }
-    if (!writeStandardOutput(text)) {
+    if (!kickmark::writeStandardOutput(text)) {
         return exitUsageOrFile;
     }
     if (folder) {
@@ -155,13 +141,15 @@ int main(int argc, char** argv) {
         return exitUsageOrFile;
     }
     if (options.help) {
-        return writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
+        return kickmark::writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
     }
     if (options.version) {
-        return writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n") ? 0 : exitUsageOrFile;
+        return kickmark::writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n")
+                   ? 0
+                   : exitUsageOrFile;
     }
     try {
-        return run(options);
+        return options.watch ? kickmark::watch(options) : run(options);
     } catch (const kickmark::NotASpeed& error) {
         std::cerr << error.what() << '\n';
         return exitBadSpeed;

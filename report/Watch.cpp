@@ -1,0 +1,180 @@
+#include "Watch.h"
+
+#include "FileReplacement.h"
+#include "HtmlPage.h"
+#include "KeepFolder.h"
+#include "ReportOutput.h"
+#include "SessionFiles.h"
+#include "SessionHistory.h"
+#include "ShotsFile.h"
+#include "StopRequest.h"
+#include "VisibleText.h"
+
+#include <chrono>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kickmark {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Looking at the file's status costs microseconds; four looks a second see a save well within
+// a second of it.
+constexpr std::chrono::milliseconds pollInterval(250);
+
+// What tells one save from the next: a save replaces the file (another identity) or at least
+// rewrites it (another time or size).
+struct SaveMark {
+    files::FileId id;
+    std::uint64_t size = 0;
+    files::FileTime modified;
+    friend bool operator==(const SaveMark&, const SaveMark&) = default;
+};
+
+SaveMark markOf(const files::FileStatus& status) {
+    return {status.id, status.size, status.modified};
+}
+
+std::vector<Session> sessionsIn(const KeepFolder& folder) {
+    std::vector<Session> sessions;
+    for (const SessionFile* file : folder.keptSessions()) {
+        sessions.push_back(sessionOf(*file));
+    }
+    return sessions;
+}
+
+class Watcher {
+public:
+    explicit Watcher(const Options& options)
+        : options_(options), shots_(options.shotsPaths.front()), folder_(*options.keepFolder),
+          history_(sessionsIn(folder_)) {
+        if (const auto newest = folder_.keptSessions(); !newest.empty()) {
+            newestCopy_ = newest.back()->path;
+        }
+    }
+
+    void start() {
+        std::cerr << "watching " << visibleText(shots_.string()) << ": each save is kept in "
+                  << visibleText(*options_.keepFolder) << "; Ctrl+C stops\n";
+        draw();
+    }
+
+    // One look at the shots file, and the save taken up when there is a new one.
+    void check() {
+        files::FileStatus status;
+        if (const auto error = files::fileStatus(shots_, status)) {
+            problem("cannot open " + shownShots() + ": " + error.message());
+            return;
+        }
+        if (!status.regular) {
+            problem("cannot open " + shownShots() + ": not a regular file");
+            return;
+        }
+        if (seen_ == markOf(status)) {
+            return;
+        }
+        seen_ = markOf(status);
+        try {
+            const fs::path paths[] = {shots_};
+            std::vector<SessionFile> read = readSettled(paths, LineEnd::required);
+            read.front().speeds = parseShots(read.front().bytes, shots_.string());
+            seen_ = markOf(read.front().status);
+            problem_.clear();
+            take(read.front());
+        } catch (const std::runtime_error& error) {
+            // Unreadable, not a speed, or a copy that could not be made: the next save may do.
+            problem(error.what());
+        }
+    }
+
+    bool outputLost() const { return outputLost_; }
+
+private:
+    std::string shownShots() const { return visibleText(shots_.string()); }
+
+    // Said once, until the watch sees a save again or another problem.
+    void problem(const std::string& message) {
+        if (message != problem_) {
+            std::cerr << message << "; watching for the next save\n";
+            problem_ = message;
+        }
+    }
+
+    void say(const std::string& line) {
+        if (!outputLost_ && !writeStandardOutput(line + "\n")) {
+            outputLost_ = true;
+        }
+    }
+
+    void take(const SessionFile& file) {
+        if (file.speeds.empty()) {
+            say(shownShots() + " holds no shots: nothing kept");
+            return;
+        }
+        const KeepFolder::Kept kept = folder_.keepOne(file);
+        folder_.commit();
+        if (!kept.made) {
+            say(kept.line.substr(0, kept.line.find('\n')));
+            return;
+        }
+        // A copy that takes the place of the newest session's copy is that session, grown.
+        std::error_code ignored;
+        const bool continues =
+            newestCopy_ && (kept.copy->path == *newestCopy_ || !fs::exists(*newestCopy_, ignored));
+        newestCopy_ = kept.copy->path;
+        history_.add(sessionOf(*kept.copy), continues);
+        draw();
+        say(history_.newestLine());
+    }
+
+    void draw() {
+        const auto sessions = history_.sessions();
+        const std::string chart =
+            sessions.empty() ? std::string() : chartText(sessions, options_.recentCount);
+        if (options_.svgPath && !chart.empty()) {
+            write(*options_.svgPath, chart);
+        }
+        if (options_.htmlPath) {
+            const std::string heading =
+                sessions.empty() ? "Kickmark: waiting for the first save of " + shownShots()
+                                 : "Kickmark: " + history_.newestLine();
+            write(*options_.htmlPath, htmlPage(heading, chart));
+        }
+    }
+
+    void write(const std::string& path, const std::string& bytes) {
+        if (const auto error = files::replaceFile(path, bytes)) {
+            std::cerr << "cannot write " << visibleText(path) << ": " << error.message() << '\n';
+        }
+    }
+
+    const Options& options_;
+    const fs::path shots_;
+    KeepFolder folder_;
+    SessionHistory history_;
+    std::optional<fs::path> newestCopy_;
+    std::optional<SaveMark> seen_;
+    std::string problem_;
+    bool outputLost_ = false;
+};
+
+} // namespace
+
+int watch(const Options& options) {
+    catchStopRequests();
+    Watcher watcher(options);
+    watcher.start();
+    while (!stopRequested()) {
+        watcher.check();
+        waitUnlessStopped(pollInterval);
+    }
+    stopDone();
+    return watcher.outputLost() ? 2 : 0;
+}
+
+} // namespace kickmark
