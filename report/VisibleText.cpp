@@ -79,15 +79,15 @@ std::string hex(std::uint32_t value, int digits) {
     return text;
 }
 
-} // namespace
+enum class Backslash { spelledOut, separator };
 
-std::string visibleText(std::string_view text) {
+std::string spelledOut(std::string_view text, Backslash backslash) {
     std::string shown;
     while (!text.empty()) {
         const auto byte = static_cast<std::uint8_t>(text.front());
         std::size_t used = 1;
         if (byte == '\\') {
-            shown += "\\\\";
+            shown += backslash == Backslash::separator ? "\\" : "\\\\";
         } else if (byte == '\t') {
             shown += "\\t";
         } else if (byte == '\r') {
@@ -109,6 +109,19 @@ std::string visibleText(std::string_view text) {
         text.remove_prefix(used);
     }
     return shown;
+}
+
+} // namespace
+
+std::string visibleText(std::string_view text) {
+    return spelledOut(text, Backslash::spelledOut);
+}
+
+std::string visiblePath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return spelledOut({reinterpret_cast<const char*>(text.data()), text.size()},
+                      std::filesystem::path::preferred_separator == '\\' ? Backslash::separator
+                                                                         : Backslash::spelledOut);
 }
 
 } // namespace kickmark

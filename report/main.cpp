@@ -6,6 +6,7 @@
 #include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
+#include "VisibleText.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -45,8 +46,8 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + chart.string() +
-                                   ": it is the shots file " + input.path.string());
+                throw RefusedChart("cannot write the chart to " + kickmark::visiblePath(chart) +
+                                   ": it is the shots file " + kickmark::visiblePath(input.path));
             }
         }
     }
@@ -56,9 +57,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << session.path.string() << " is dated "
-                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << kickmark::visiblePath(session.path) << " is dated "
+                      << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
@@ -109,6 +110,9 @@ int run(const kickmark::Options& options) {
     std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
         folder.emplace(*options.keepFolder);
+        for (const auto& line : folder->leftOut()) {
+            std::cerr << line << '\n';
+        }
         kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';
@@ -129,7 +133,8 @@ int run(const kickmark::Options& options) {
         if (options.svgPath) {
             if (const auto error =
                     files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+                throw RefusedChart("cannot write " + kickmark::visiblePath(*options.svgPath) +
+                                   ": " + error.message());
             }
         }
         text = kept + reportText(options, sessions);

@@ -367,7 +367,6 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
          keep + quoted(shots) + " " + quoted(dataFile("typo.csv")),
          {},
          1},
-        {"a bad file in the folder", keep + quoted(shots), {{"notes.csv", "abc\n"}}, 1},
         {"a chart that cannot be written",
          keep + "--svg " + quoted(folder_ / "missing" / "c.svg") + " " + quoted(shots),
          {{"2026-12-01-180000.csv", "1000.000000\n"}},

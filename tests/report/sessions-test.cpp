@@ -1,5 +1,6 @@
 #include "FileReplacement.h"
 #include "KeepFolder.h"
+#include "KeptName.h"
 #include "SessionFiles.h"
 #include "TestFiles.h"
 #include "UtcTime.h"
