@@ -65,9 +65,12 @@ std::optional<files::FileTime> timeOfText(std::string_view text) {
     }
     const std::int64_t days = daysSinceEpoch(negative ? -*year : *year, *month, *day);
     const std::int64_t secondOfDay = *clock / 10000 * 3600 + *clock / 100 % 100 * 60 + *clock % 100;
+    // Before 1970 from the day after, so that the earliest second a file can have fits.
+    const bool early = days < 0;
     std::int64_t seconds = 0;
-    if (__builtin_mul_overflow(days, secondsPerDay, &seconds) ||
-        __builtin_add_overflow(seconds, secondOfDay, &seconds)) {
+    if (__builtin_mul_overflow(early ? days + 1 : days, secondsPerDay, &seconds) ||
+        __builtin_add_overflow(seconds, early ? secondOfDay - secondsPerDay : secondOfDay,
+                               &seconds)) {
         return std::nullopt;
     }
     // Whatever does not come back the same (the 30th of February, 24:00:00, a year with a
