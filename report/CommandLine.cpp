@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
-#include <charconv>
+#include "NumberText.h"
+
+#include <cstdint>
 
 namespace kickmark {
 
@@ -11,14 +13,16 @@ const std::string_view usage =
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
     "session; a folder stands for every .csv file in it. With several sessions, the newest\n"
-    "(by modification time) is summarised, then every session, oldest first.\n"
+    "is summarised, then every session, oldest first: a kept copy by the time in its name,\n"
+    "any other file by its modification time.\n"
     "\n"
     "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
     "  --html FILE also write a page showing the chart to FILE; an open page follows each\n"
     "              new chart by itself\n"
     "  --last N    compare the last N shots with the ones before (default 10)\n"
     "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
-    "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already,\n"
+    "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already\n"
+    "              (a save that continues the session kept last takes its copy's place),\n"
     "              then report over every session in DIR\n"
     "  --watch     run until stopped (Ctrl+C): each time SHOTS is saved, keep it in DIR,\n"
     "              redraw the chart and the page, and print a line for the save\n"
@@ -28,13 +32,11 @@ const std::string_view usage =
 namespace {
 
 std::size_t parseCount(std::string_view text) {
-    std::size_t count = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc{} || stop != end || count == 0) {
+    const auto count = text::parseWhole(text);
+    if (!count || *count == 0 || *count > SIZE_MAX) {
         throw UsageError("--last needs a whole number above 0, not '" + std::string(text) + "'");
     }
-    return count;
+    return static_cast<std::size_t>(*count);
 }
 
 } // namespace

@@ -1,24 +1,19 @@
 #include "ReportOutput.h"
 
+#include "OutputWrite.h"
 #include "SvgChart.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <iostream>
 #include <sstream>
-#include <system_error>
 
 namespace kickmark {
 
 bool writeStandardOutput(std::string_view text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written) {
-        return true;
+    if (const auto error = text::writeStandardOutput(text)) {
+        std::cerr << "cannot write standard output: " << error.message() << '\n';
+        return false;
     }
-    std::cerr << "cannot write standard output: "
-              << (errno != 0 ? std::generic_category().message(errno) : "unknown error") << '\n';
-    return false;
+    return true;
 }
 
 std::string chartText(std::span<const Session> sessions, std::size_t recentCount) {

@@ -1,8 +1,10 @@
 #include "SessionFiles.h"
 
+#include "KeptName.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
 #include "UtcTime.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <set>
@@ -33,7 +35,7 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
         }
     }
     if (error) {
-        throw CannotRead("cannot open " + folder.string() + ": " + error.message());
+        throw CannotRead("cannot open " + visiblePath(folder) + ": " + error.message());
     }
     std::ranges::sort(found);
     files.insert(files.end(), found.begin(), found.end());
@@ -56,15 +58,26 @@ std::vector<fs::path> findSessionFiles(std::span<const std::string> paths) {
     return files;
 }
 
-std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineEnd lineEnd) {
-    std::vector<SessionFile> read = readSettled(paths, lineEnd);
+std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineEnd lineEnd,
+                                          std::vector<std::string>* refused) {
+    std::vector<SessionFile> read = readSettled(paths, lineEnd, refused);
     std::vector<SessionFile> files;
     std::set<files::FileId> seen;
     for (auto& file : read) {
-        if (seen.insert(file.status.id).second) {
-            file.speeds = parseShots(file.bytes, file.path.string());
-            files.push_back(std::move(file));
+        if (!seen.insert(file.status.id).second) {
+            continue;
         }
+        try {
+            file.speeds = parseShots(file.bytes, visiblePath(file.path));
+        } catch (const NotASpeed& error) {
+            if (!refused) {
+                throw;
+            }
+            refused->push_back(error.what());
+            continue;
+        }
+        file.time = sessionTime(file.path, file.status.modified);
+        files.push_back(std::move(file));
     }
     std::ranges::sort(files, happenedBefore);
     return files;
@@ -73,7 +86,7 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
 Session sessionOf(SessionFile file) {
     return {
         .name = file.path.filename().string(),
-        .date = utcTimeText(file.status.modified, TimeText::minutes),
+        .date = utcTimeText(file.time, TimeText::minutes),
         .speeds = std::move(file.speeds),
     };
 }

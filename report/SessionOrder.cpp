@@ -53,8 +53,8 @@ int compareNaturally(std::string_view a, std::string_view b) {
 } // namespace
 
 bool happenedBefore(const SessionFile& a, const SessionFile& b) {
-    if (a.status.modified != b.status.modified) {
-        return a.status.modified < b.status.modified;
+    if (a.time != b.time) {
+        return a.time < b.time;
     }
     const std::string aStem = a.path.stem().string();
     const std::string bStem = b.path.stem().string();

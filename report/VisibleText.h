@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ namespace kickmark {
 // space or a byte-order mark as \u{XXXX}, and the backslash itself as \\. A refused line then
 // shows why "1500" was not a number.
 std::string visibleText(std::string_view text);
+
+// A path for a message, in UTF-8 and spelled out as visibleText does, except that Windows'
+// separator stays a single backslash: no name can hold one there.
+std::string visiblePath(const std::filesystem::path& path);
 
 } // namespace kickmark

@@ -10,6 +10,7 @@
 #include "StopRequest.h"
 #include "VisibleText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <optional>
@@ -42,7 +43,7 @@ SaveMark markOf(const files::FileStatus& status) {
 
 std::vector<Session> sessionsIn(const KeepFolder& folder) {
     std::vector<Session> sessions;
-    for (const SessionFile* file : folder.keptSessions()) {
+    for (const SessionFile* file : folder.sessions()) {
         sessions.push_back(sessionOf(*file));
     }
     return sessions;
@@ -53,14 +54,18 @@ public:
     explicit Watcher(const Options& options)
         : options_(options), shots_(options.shotsPaths.front()), folder_(*options.keepFolder),
           history_(sessionsIn(folder_)) {
-        if (const auto newest = folder_.keptSessions(); !newest.empty()) {
-            newestCopy_ = newest.back()->path;
+        if (const auto sessions = folder_.sessions(); !sessions.empty()) {
+            newest_ = sessions.back();
+            newestSize_ = newest_->bytes.size();
         }
     }
 
     void start() {
-        std::cerr << "watching " << visibleText(shots_.string()) << ": each save is kept in "
-                  << visibleText(*options_.keepFolder) << "; Ctrl+C stops\n";
+        for (const auto& line : folder_.leftOut()) {
+            std::cerr << line << '\n';
+        }
+        std::cerr << "watching " << shownShots() << ": each save is kept in "
+                  << visiblePath(*options_.keepFolder) << "; Ctrl+C stops\n";
         draw();
     }
 
@@ -95,7 +100,7 @@ public:
     bool outputLost() const { return outputLost_; }
 
 private:
-    std::string shownShots() const { return visibleText(shots_.string()); }
+    std::string shownShots() const { return visiblePath(shots_); }
 
     // Said once, until the watch sees a save again or another problem.
     void problem(const std::string& message) {
@@ -116,18 +121,25 @@ private:
             say(shownShots() + " holds no shots: nothing kept");
             return;
         }
-        const KeepFolder::Kept kept = folder_.keepOne(file);
+        const std::size_t before = folder_.sessions().size();
+        const std::string line = folder_.keep(file);
         folder_.commit();
-        if (!kept.made) {
-            say(kept.line.substr(0, kept.line.find('\n')));
+        const auto sessions = folder_.sessions();
+        const auto copy = std::ranges::find_if(sessions.rbegin(), sessions.rend(), [&](auto* kept) {
+            return kept->bytes == file.bytes;
+        });
+        // A new session, or the newest one grown in place of its copy: anything else the
+        // folder held already, and the line says where.
+        const bool added = copy != sessions.rend() && sessions.size() > before;
+        const bool continued =
+            copy != sessions.rend() && *copy == newest_ && newest_->bytes.size() != newestSize_;
+        if (!added && !continued) {
+            say(line.substr(0, line.find('\n')));
             return;
         }
-        // A copy that takes the place of the newest session's copy is that session, grown.
-        std::error_code ignored;
-        const bool continues =
-            newestCopy_ && (kept.copy->path == *newestCopy_ || !fs::exists(*newestCopy_, ignored));
-        newestCopy_ = kept.copy->path;
-        history_.add(sessionOf(*kept.copy), continues);
+        newest_ = *copy;
+        newestSize_ = newest_->bytes.size();
+        history_.add(sessionOf(*newest_), continued);
         draw();
         say(history_.newestLine());
     }
@@ -149,7 +161,7 @@ private:
 
     void write(const std::string& path, const std::string& bytes) {
         if (const auto error = files::replaceFile(path, bytes)) {
-            std::cerr << "cannot write " << visibleText(path) << ": " << error.message() << '\n';
+            std::cerr << "cannot write " << visiblePath(path) << ": " << error.message() << '\n';
         }
     }
 
@@ -157,7 +169,9 @@ private:
     const fs::path shots_;
     KeepFolder folder_;
     SessionHistory history_;
-    std::optional<fs::path> newestCopy_;
+    // The newest session's copy as last told, to see it grow.
+    const SessionFile* newest_ = nullptr;
+    std::size_t newestSize_ = 0;
     std::optional<SaveMark> seen_;
     std::string problem_;
     bool outputLost_ = false;

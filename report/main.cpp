@@ -7,6 +7,7 @@
 #include "ShotsFile.h"
 #include "TextReport.h"
 #include "UtcTime.h"
+#include "VisibleText.h"
 #include "Watch.h"
 
 #include <cstdint>
@@ -45,8 +46,8 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + chart.string() +
-                                   ": it is the shots file " + input.path.string());
+                throw RefusedChart("cannot write the chart to " + kickmark::visiblePath(chart) +
+                                   ": it is the shots file " + kickmark::visiblePath(input.path));
             }
         }
     }
@@ -56,9 +57,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << session.path.string() << " is dated "
-                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << kickmark::visiblePath(session.path) << " is dated "
+                      << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
@@ -78,7 +79,8 @@ std::string reportText(const kickmark::Options& options,
 void writeChart(const std::optional<std::string>& path, const std::string& bytes) {
     if (path) {
         if (const auto error = files::replaceFile(*path, bytes)) {
-            throw RefusedChart("cannot write " + *path + ": " + error.message());
+            throw RefusedChart("cannot write " + kickmark::visiblePath(*path) + ": " +
+                               error.message());
         }
     }
 }
@@ -94,6 +96,9 @@ int run(const kickmark::Options& options) {
     std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
         folder.emplace(*options.keepFolder);
+        for (const auto& line : folder->leftOut()) {
+            std::cerr << line << '\n';
+        }
         kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';

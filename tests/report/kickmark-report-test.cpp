@@ -367,7 +367,6 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
          keep + quoted(shots) + " " + quoted(dataFile("typo.csv")),
          {},
          1},
-        {"a bad file in the folder", keep + quoted(shots), {{"notes.csv", "abc\n"}}, 1},
         {"a chart that cannot be written",
          keep + "--svg " + quoted(folder_ / "missing" / "c.svg") + " " + quoted(shots),
          {{"2026-12-01-180000.csv", "1000.000000\n"}},
@@ -427,3 +426,43 @@ TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
     EXPECT_EQ(contents(folder_).size(), 2u);
 #endif
 }
+
+// A name with an escape sequence, a carriage return or a line feed never reaches the terminal
+// raw. Windows allows no such name.
+#ifndef _WIN32
+TEST_F(ReportFiles, file_names_are_spelled_out_in_every_message) {
+    const auto kept = folder_ / "kept";
+    const auto shots = folder_ / "shots\x1b[2J.csv";
+    const auto bad = folder_ / "bad\r.csv";
+    save(shots, "1500.000000\n", practiceTime - 7 * 86400);
+    save(bad, "15OO\n");
+    std::filesystem::create_directories(kept);
+    save(kept / "notes\n.csv", "date,speed\n");
+    save(kept / "future\x1b.csv", "1000.000000\n", 10413792000);
+    const std::string keptShots = kept.string() + "/2026-12-01-180000.csv";
+    const struct {
+        std::string arguments;
+        std::string err;
+        std::string outStart;
+    } cases[] = {
+        {"--keep " + quoted(kept) + " " + quoted(shots),
+         "left out, not a session: " + kept.string() + "/notes\\x0A.csv:1: not a speed: " +
+             "date,speed\n" + kept.string() + "/future\\x1B.csv is dated 2300-01-01 00:00:00 " +
+             "UTC, in the future: it counts as newer than every session until then\n",
+         "kept " + folder_.string() + "/shots\\x1B[2J.csv as " + keptShots + "\n"},
+        {"--keep " + quoted(kept) + " " + quoted(shots),
+         "left out, not a session: " + kept.string() + "/notes\\x0A.csv:1: not a speed: " +
+             "date,speed\n" + kept.string() + "/future\\x1B.csv is dated 2300-01-01 00:00:00 " +
+             "UTC, in the future: it counts as newer than every session until then\n",
+         folder_.string() + "/shots\\x1B[2J.csv is kept already as " + keptShots + "\n"},
+        {quoted(bad), folder_.string() + "/bad\\r.csv:1: not a speed: 15OO\n", ""},
+        {quoted(folder_ / "gone\x1b.csv"),
+         "cannot open " + folder_.string() + "/gone\\x1B.csv: No such file or directory\n", ""},
+    };
+    for (const auto& [arguments, err, outStart] : cases) {
+        const Outcome outcome = runReport(arguments);
+        EXPECT_EQ(outcome.err, err) << arguments;
+        EXPECT_TRUE(outcome.out.starts_with(outStart)) << outcome.out;
+    }
+}
+#endif
