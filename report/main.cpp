@@ -1,13 +1,14 @@
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "FileReplacement.h"
 #include "KeepFolder.h"
 #include "OutputWrite.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
-#include "VisibleText.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -45,8 +46,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + kickmark::visiblePath(chart) +
-                                   ": it is the shots file " + kickmark::visiblePath(input.path));
+                throw RefusedChart("cannot write the chart to " +
+                                   kickmark::text::visiblePath(chart) + ": it is the shots file " +
+                                   kickmark::text::visiblePath(input.path));
             }
         }
     }
@@ -57,7 +59,7 @@ void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
         if (session.time.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << kickmark::visiblePath(session.path) << " is dated "
+            std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
                       << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
@@ -129,7 +131,7 @@ int run(const kickmark::Options& options) {
         if (options.svgPath) {
             if (const auto error =
                     files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-                throw RefusedChart("cannot write " + kickmark::visiblePath(*options.svgPath) +
+                throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
                                    ": " + error.message());
             }
         }
@@ -144,13 +146,10 @@ int run(const kickmark::Options& options) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+int runWords(const std::vector<std::string>& words) {
     kickmark::Options options;
     try {
-        options = kickmark::parseCommandLine(arguments);
+        options = kickmark::parseCommandLine(words);
     } catch (const kickmark::UsageError& error) {
         std::cerr << error.what() << '\n' << kickmark::usage;
         return exitUsageOrFile;
@@ -172,3 +171,16 @@ int main(int argc, char** argv) {
         return exitUsageOrFile;
     }
 }
+
+} // namespace
+
+#if defined(_WIN32)
+// Wide arguments, so that paths outside the ANSI code page arrive intact.
+int wmain(int argc, wchar_t** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#endif
