@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include "NumberText.h"
+#include "PathText.h"
+#include "VisibleText.h"
 
 #include <cstdint>
 
@@ -34,15 +36,23 @@ namespace {
 std::size_t parseCount(std::string_view text) {
     const auto count = text::parseWhole(text);
     if (!count || *count == 0 || *count > SIZE_MAX) {
-        throw UsageError("--last needs a whole number above 0, not '" + std::string(text) + "'");
+        throw UsageError("--last needs a whole number above 0, not '" + text::visibleText(text) +
+                         "'");
     }
     return static_cast<std::size_t>(*count);
 }
 
 } // namespace
 
-Options parseCommandLine(std::span<const std::string_view> arguments) {
+Options parseCommandLine(std::span<const std::string> arguments) {
     Options options;
+    const auto path = [](std::string_view word) {
+        auto named = text::pathFromUtf8(word);
+        if (!named) {
+            throw UsageError(text::unusablePath(word));
+        }
+        return std::move(*named);
+    };
     for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
         const std::string_view option = *argument;
         if (option == "--help" || option == "--version") {
@@ -58,18 +68,18 @@ Options parseCommandLine(std::span<const std::string_view> arguments) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
-                options.svgPath = std::string(*argument);
+                options.svgPath = path(*argument);
             } else if (option == "--html") {
-                options.htmlPath = std::string(*argument);
+                options.htmlPath = path(*argument);
             } else if (option == "--keep") {
-                options.keepFolder = std::string(*argument);
+                options.keepFolder = path(*argument);
             } else {
                 options.recentCount = parseCount(*argument);
             }
         } else if (option.starts_with('-')) {
-            throw UsageError("unknown option " + std::string(option));
+            throw UsageError("unknown option " + text::visibleText(option));
         } else {
-            options.shotsPaths.emplace_back(option);
+            options.shotsPaths.push_back(path(option));
         }
     }
     if (options.shotsPaths.empty()) {

@@ -3,10 +3,10 @@
 #include "FileReading.h"
 #include "FileReplacement.h"
 #include "KeptName.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
-#include "VisibleText.h"
 
 #include <algorithm>
 #include <functional>
@@ -24,7 +24,8 @@ std::size_t hashOf(const std::string& bytes) {
 }
 
 std::string keptAlready(const SessionFile& input, const SessionFile& copy) {
-    return visiblePath(input.path) + " is kept already as " + visiblePath(copy.path) + "\n";
+    return text::visiblePath(input.path) + " is kept already as " + text::visiblePath(copy.path) +
+           "\n";
 }
 
 // A file another program wrote into the folder, as a session; nothing when it is none.
@@ -34,7 +35,7 @@ std::optional<SessionFile> readSession(const fs::path& path) {
         return std::nullopt;
     }
     try {
-        std::vector<double> speeds = parseShots(content.bytes, visiblePath(path));
+        std::vector<double> speeds = parseShots(content.bytes, text::visiblePath(path));
         const files::FileTime time = sessionTime(path, content.status.modified);
         return SessionFile{path, std::move(content.bytes), content.status, std::move(speeds), time};
     } catch (const NotASpeed&) {
@@ -51,14 +52,15 @@ KeepFolder::KeepFolder(fs::path folder) : folder_(std::move(folder)) {
         return;
     }
     if (error) {
-        throw CannotRead("cannot open " + visiblePath(folder_) + ": " + error.message());
+        throw CannotRead("cannot open " + text::visiblePath(folder_) + ": " + error.message());
     }
     if (!fs::is_directory(status)) {
-        throw CannotKeep("cannot keep sessions in " + visiblePath(folder_) + ": not a folder");
+        throw CannotKeep("cannot keep sessions in " + text::visiblePath(folder_) +
+                         ": not a folder");
     }
-    const auto paths = findSessionFiles(std::vector{folder_.string()});
+    const auto paths = findSessionFiles(std::vector{folder_});
     for (const auto& path : paths) {
-        takenNames_.insert(path.filename().string());
+        takenNames_.insert(text::utf8Path(path.filename()));
     }
     std::vector<std::string> refused;
     for (auto& file : readSessionFiles(paths, LineEnd::optional, &refused)) {
@@ -158,8 +160,8 @@ std::optional<std::string> KeepFolder::continueLastCopy(const SessionFile& save)
     }
     const fs::path path = last->path;
     const auto fail = [&](const std::error_code& error) {
-        throw CannotKeep("cannot keep " + visiblePath(save.path) + " in " + visiblePath(folder_) +
-                         ": " + error.message());
+        throw CannotKeep("cannot keep " + text::visiblePath(save.path) + " in " +
+                         text::visiblePath(folder_) + ": " + error.message());
     };
     if (const auto error = files::replaceFile(path, save.bytes)) {
         fail(error);
@@ -171,7 +173,7 @@ std::optional<std::string> KeepFolder::continueLastCopy(const SessionFile& save)
     }
     made_.push_back({path, status.id, std::move(current->bytes)});
     update({path, save.bytes, status, save.speeds, last->time});
-    return "kept " + visiblePath(save.path) + " as " + visiblePath(path) +
+    return "kept " + text::visiblePath(save.path) + " as " + text::visiblePath(path) +
            ", in place of the copy it continues\n";
 }
 
@@ -218,8 +220,8 @@ std::string KeepFolder::keep(std::span<const SessionFile> inputs) {
 
 std::string KeepFolder::copy(const SessionFile& input) {
     const auto fail = [&](const std::error_code& error) {
-        throw CannotKeep("cannot keep " + visiblePath(input.path) + " in " + visiblePath(folder_) +
-                         ": " + error.message());
+        throw CannotKeep("cannot keep " + text::visiblePath(input.path) + " in " +
+                         text::visiblePath(folder_) + ": " + error.message());
     };
     std::error_code error;
     std::error_code ignored;
@@ -232,13 +234,13 @@ std::string KeepFolder::copy(const SessionFile& input) {
     }
     for (int attempt = 1;; ++attempt) {
         const fs::path name = keptName(input.status.modified, attempt);
-        if (takenNames_.contains(name.string())) {
+        if (takenNames_.contains(text::utf8Path(name))) {
             continue;
         }
         const fs::path path = folder_ / name;
         error = files::createFile(path, input.bytes, input.status.modified);
         if (error == std::errc::file_exists) {
-            takenNames_.insert(name.string());
+            takenNames_.insert(text::utf8Path(name));
             // Another program keeping the same save at the same time names it the same.
             if (auto other = readSession(path)) {
                 const SessionFile& added = add(std::move(*other));
@@ -256,11 +258,12 @@ std::string KeepFolder::copy(const SessionFile& input) {
             fs::remove(path, ignored);
             fail(error);
         }
-        takenNames_.insert(name.string());
+        takenNames_.insert(text::utf8Path(name));
         made_.push_back({path, status.id, std::nullopt});
         const SessionFile& added =
             add({path, input.bytes, status, input.speeds, sessionTime(path, status.modified)});
-        return "kept " + visiblePath(input.path) + " as " + visiblePath(added.path) + "\n";
+        return "kept " + text::visiblePath(input.path) + " as " + text::visiblePath(added.path) +
+               "\n";
     }
 }
 

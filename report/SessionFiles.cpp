@@ -1,10 +1,10 @@
 #include "SessionFiles.h"
 
 #include "KeptName.h"
+#include "PathText.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
 #include "UtcTime.h"
-#include "VisibleText.h"
 
 #include <algorithm>
 #include <set>
@@ -35,7 +35,7 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
         }
     }
     if (error) {
-        throw CannotRead("cannot open " + visiblePath(folder) + ": " + error.message());
+        throw CannotRead("cannot open " + text::visiblePath(folder) + ": " + error.message());
     }
     std::ranges::sort(found);
     files.insert(files.end(), found.begin(), found.end());
@@ -43,10 +43,9 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
 
 } // namespace
 
-std::vector<fs::path> findSessionFiles(std::span<const std::string> paths) {
+std::vector<fs::path> findSessionFiles(std::span<const fs::path> paths) {
     std::vector<fs::path> files;
-    for (const auto& text : paths) {
-        const fs::path path(text);
+    for (const auto& path : paths) {
         // Anything but a folder is for reading to refuse, with its reason: missing, a device...
         std::error_code ignored;
         if (fs::is_directory(path, ignored)) {
@@ -68,7 +67,7 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
             continue;
         }
         try {
-            file.speeds = parseShots(file.bytes, visiblePath(file.path));
+            file.speeds = parseShots(file.bytes, text::visiblePath(file.path));
         } catch (const NotASpeed& error) {
             if (!refused) {
                 throw;
@@ -85,7 +84,7 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
 
 Session sessionOf(SessionFile file) {
     return {
-        .name = file.path.filename().string(),
+        .name = text::utf8Path(file.path.filename()),
         .date = utcTimeText(file.time, TimeText::minutes),
         .speeds = std::move(file.speeds),
     };

@@ -44,7 +44,7 @@ std::string SessionHistory::newestLine() const {
         return {};
     }
     const Session& newest = sessions_.back();
-    std::string line = newest.date + "  " + visibleText(newest.name) + "  " +
+    std::string line = newest.date + "  " + text::visibleText(newest.name) + "  " +
                        std::to_string(newest.speeds.size()) + " shots";
     if (newest.speeds.empty()) {
         return line;

@@ -2,8 +2,8 @@
 
 #include "FileErrors.h"
 #include "FileReading.h"
+#include "PathText.h"
 #include "ShotsFile.h"
-#include "VisibleText.h"
 
 #include <chrono>
 #include <numeric>
@@ -22,10 +22,10 @@ enum class Unsettled { changing, noLineEnd };
 
 std::string unsettledText(const std::filesystem::path& path, Unsettled why) {
     if (why == Unsettled::changing) {
-        return "cannot read " + visiblePath(path) +
+        return "cannot read " + text::visiblePath(path) +
                ": it keeps changing while it is read; try again once it is saved";
     }
-    return "cannot keep " + visiblePath(path) +
+    return "cannot keep " + text::visiblePath(path) +
            ": its last line has no line end, as if it were still being written; end the line or "
            "save it again";
 }
@@ -54,7 +54,7 @@ std::vector<SessionFile> readSettled(std::span<const std::filesystem::path> path
                 why[i] = Unsettled::changing;
                 unsettled.push_back(i);
             } else if (error) {
-                refuse("cannot open " + visiblePath(paths[i]) + ": " + error.message());
+                refuse("cannot open " + text::visiblePath(paths[i]) + ": " + error.message());
             } else if (lineEnd == LineEnd::required && !content.bytes.empty() &&
                        !content.bytes.ends_with('\n')) {
                 why[i] = Unsettled::noLineEnd;

@@ -3,12 +3,12 @@
 #include "FileReplacement.h"
 #include "HtmlPage.h"
 #include "KeepFolder.h"
+#include "PathText.h"
 #include "ReportOutput.h"
 #include "SessionFiles.h"
 #include "SessionHistory.h"
 #include "ShotsFile.h"
 #include "StopRequest.h"
-#include "VisibleText.h"
 
 #include <algorithm>
 #include <chrono>
@@ -65,7 +65,7 @@ public:
             std::cerr << line << '\n';
         }
         std::cerr << "watching " << shownShots() << ": each save is kept in "
-                  << visiblePath(*options_.keepFolder) << "; Ctrl+C stops\n";
+                  << text::visiblePath(*options_.keepFolder) << "; Ctrl+C stops\n";
         draw();
     }
 
@@ -100,7 +100,7 @@ public:
     bool outputLost() const { return outputLost_; }
 
 private:
-    std::string shownShots() const { return visiblePath(shots_); }
+    std::string shownShots() const { return text::visiblePath(shots_); }
 
     // Said once, until the watch sees a save again or another problem.
     void problem(const std::string& message) {
@@ -159,9 +159,10 @@ private:
         }
     }
 
-    void write(const std::string& path, const std::string& bytes) {
+    void write(const fs::path& path, const std::string& bytes) {
         if (const auto error = files::replaceFile(path, bytes)) {
-            std::cerr << "cannot write " << visiblePath(path) << ": " << error.message() << '\n';
+            std::cerr << "cannot write " << text::visiblePath(path) << ": " << error.message()
+                      << '\n';
         }
     }
 

@@ -1,13 +1,14 @@
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "FileReplacement.h"
 #include "HtmlPage.h"
 #include "KeepFolder.h"
+#include "PathText.h"
 #include "ReportOutput.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "TextReport.h"
 #include "UtcTime.h"
-#include "VisibleText.h"
 #include "Watch.h"
 
 #include <cstdint>
@@ -46,8 +47,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + kickmark::visiblePath(chart) +
-                                   ": it is the shots file " + kickmark::visiblePath(input.path));
+                throw RefusedChart("cannot write the chart to " +
+                                   kickmark::text::visiblePath(chart) + ": it is the shots file " +
+                                   kickmark::text::visiblePath(input.path));
             }
         }
     }
@@ -58,7 +60,7 @@ void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
         if (session.time.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << kickmark::visiblePath(session.path) << " is dated "
+            std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
                       << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
@@ -76,10 +78,10 @@ std::string reportText(const kickmark::Options& options,
     return out.str();
 }
 
-void writeChart(const std::optional<std::string>& path, const std::string& bytes) {
+void writeChart(const std::optional<fs::path>& path, const std::string& bytes) {
     if (path) {
         if (const auto error = files::replaceFile(*path, bytes)) {
-            throw RefusedChart("cannot write " + kickmark::visiblePath(*path) + ": " +
+            throw RefusedChart("cannot write " + kickmark::text::visiblePath(*path) + ": " +
                                error.message());
         }
     }
@@ -134,13 +136,10 @@ int run(const kickmark::Options& options) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+int runWords(const std::vector<std::string>& words) {
     kickmark::Options options;
     try {
-        options = kickmark::parseCommandLine(arguments);
+        options = kickmark::parseCommandLine(words);
     } catch (const kickmark::UsageError& error) {
         std::cerr << error.what() << '\n' << kickmark::usage;
         return exitUsageOrFile;
@@ -164,3 +163,16 @@ int main(int argc, char** argv) {
         return exitUsageOrFile;
     }
 }
+
+} // namespace
+
+#if defined(_WIN32)
+// Wide arguments, so that paths outside the ANSI code page arrive intact.
+int wmain(int argc, wchar_t** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#endif

@@ -13,7 +13,7 @@ namespace kickmark {
 
 // Each path as given, and every *.csv regular file directly in each folder (by name), in that
 // order. Throws CannotRead when a folder cannot be listed.
-std::vector<std::filesystem::path> findSessionFiles(std::span<const std::string> paths);
+std::vector<std::filesystem::path> findSessionFiles(std::span<const std::filesystem::path> paths);
 
 // Every file read once (see readSettled) and checked, in the order the sessions happened. A
 // file that several names lead to is one session, under the first of them. Throws CannotRead,

@@ -1,9 +1,9 @@
 #include "FileReplacement.h"
 #include "KeepFolder.h"
 #include "KeptName.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "TestFiles.h"
-#include "VisibleText.h"
 
 #include <gtest/gtest.h>
 
@@ -90,8 +90,8 @@ TEST_F(KeepingSaves, a_session_is_kept_once_and_a_continued_one_takes_its_copys_
     const std::string next = "1800.000000\n";
     KeepFolder folder(keptFolder());
     EXPECT_EQ(folder.keep(save(midway, at(0))),
-              "kept " + visiblePath(folder_ / "data" / "shots.csv") + " as " +
-                  visiblePath(keptFolder() / "2026-12-08-180000.csv") + "\n");
+              "kept " + text::visiblePath(folder_ / "data" / "shots.csv") + " as " +
+                  text::visiblePath(keptFolder() / "2026-12-08-180000.csv") + "\n");
     EXPECT_NE(folder.keep(save(end, at(30))).find(", in place of the copy it continues"),
               std::string::npos);
     EXPECT_NE(folder.keep(save(end, at(30))).find(" is kept already as "), std::string::npos);
@@ -166,7 +166,7 @@ TEST_F(KeepingSaves, files_in_the_folder_that_are_no_session_are_left_out_and_le
     KeepFolder folder(keptFolder());
     ASSERT_EQ(folder.leftOut().size(), 1u);
     EXPECT_EQ(folder.leftOut().front(),
-              "left out, not a session: " + visiblePath(keptFolder() / "summary.csv") +
+              "left out, not a session: " + text::visiblePath(keptFolder() / "summary.csv") +
                   ":1: not a speed: date,fastest");
     folder.keep(save("1500.000000\n", at(0)));
     folder.commit();

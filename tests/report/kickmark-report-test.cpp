@@ -1,4 +1,5 @@
 #include "FileReplacement.h"
+#include "PathText.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -44,13 +45,13 @@ Outcome runReport(const std::string& arguments, const std::string& standardOutpu
     std::string command = shellFirst + "\"" + KICKMARK_REPORT_EXE + "\" " + arguments + " > " +
                           outTarget + " 2> \"" + errPath.string() + "\"";
 #ifdef _WIN32
-    // cmd.exe strips the first and the last quote of a line that holds more than two.
+    // cmd.exe strips the first and the last quote of a line that holds more than two. The
+    // command goes wide, so that names outside the ANSI code page reach the program whole.
     command = "\"" + command + "\"";
-#endif
-    const int status = std::system(command.c_str());
-#ifdef _WIN32
+    const int status = _wsystem(kickmark::text::pathFromUtf8(command)->c_str());
     const int exitCode = status;
 #else
+    const int status = std::system(command.c_str());
     const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     Outcome outcome{exitCode, readText(outPath), readText(errPath)};
@@ -60,7 +61,7 @@ Outcome runReport(const std::string& arguments, const std::string& standardOutpu
 }
 
 std::string quoted(const std::filesystem::path& path) {
-    std::string text = path.string();
+    std::string text = kickmark::text::utf8Path(path);
 #ifdef _WIN32
     // Windows reads a backslash right before the closing quote as escaping it.
     if (text.ends_with('\\'))
@@ -466,3 +467,22 @@ TEST_F(ReportFiles, file_names_are_spelled_out_in_every_message) {
     }
 }
 #endif
+
+TEST_F(ReportFiles, paths_in_any_script_are_opened_kept_into_charted_into_and_said_as_given) {
+    const std::filesystem::path data =
+        folder_ / u8"Zo\u00eb" / u8"\u0414\u0430\u043d\u043d\u044b\u0435" / u8"\u65e5\u672c";
+    const auto shots = data / "shots.csv";
+    const auto kept = folder_ / u8"\u0418\u0441\u0442\u043e\u0440\u0438\u044f-\U0001F3CE";
+    const auto chart = folder_ / u8"\u30c1\u30e3\u30fc\u30c8.svg";
+    std::filesystem::create_directories(data);
+    save(shots, "1500.000000\n2500.000000\n", practiceTime - 86400);
+    const Outcome outcome =
+        runReport("--keep " + quoted(kept) + " --svg " + quoted(chart) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    const auto copy = kept / "2026-12-07-180000.csv";
+    EXPECT_TRUE(outcome.out.starts_with("kept " + kickmark::text::utf8Path(shots) + " as " +
+                                        kickmark::text::utf8Path(copy) + "\n"))
+        << outcome.out;
+    EXPECT_EQ(readBytes(copy), "1500.000000\n2500.000000\n");
+    EXPECT_TRUE(readBytes(chart).ends_with("</svg>\n"));
+}

@@ -43,7 +43,7 @@ protected:
         return result;
     }
 
-    static std::vector<SessionFile> read(const std::vector<std::string>& paths) {
+    static std::vector<SessionFile> read(const std::vector<fs::path>& paths) {
         return readSessionFiles(findSessionFiles(paths), LineEnd::optional);
     }
 };
@@ -70,9 +70,9 @@ TEST_F(Sessions, happen_in_the_order_of_their_times_then_of_their_names) {
 TEST_F(Sessions, a_file_is_one_session_whatever_names_lead_to_it) {
     const fs::path file = session("in/a.csv", "1\n", at(1, 0));
     fs::create_hard_link(file, folder_ / "hard.csv");
-    std::vector<std::string> paths = {(folder_ / "in").string(), file.string(),
-                                      (folder_ / "in" / ".." / "in" / "a.csv").string(),
-                                      (folder_ / "hard.csv").string()};
+    std::vector<fs::path> paths = {(folder_ / "in").string(), file.string(),
+                                   (folder_ / "in" / ".." / "in" / "a.csv").string(),
+                                   (folder_ / "hard.csv").string()};
 #ifndef _WIN32
     fs::create_symlink(file, folder_ / "link.csv");
     paths.push_back((folder_ / "link.csv").string());

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace kickmark {
+namespace kickmark::text {
 namespace {
 
 bool isInvisible(char32_t c) {
@@ -42,9 +42,9 @@ std::string hex(std::uint32_t value, int digits) {
     return text;
 }
 
-enum class Backslash { spelledOut, separator };
+} // namespace
 
-std::string spelledOut(std::string_view text, Backslash backslash) {
+std::string visibleText(std::string_view text, Backslash backslash) {
     std::string shown;
     while (!text.empty()) {
         const auto byte = static_cast<std::uint8_t>(text.front());
@@ -59,7 +59,7 @@ std::string spelledOut(std::string_view text, Backslash backslash) {
             shown += "\\x" + hex(byte, 2);
         } else if (byte < 0x80) {
             shown += static_cast<char>(byte);
-        } else if (const auto decoded = text::firstCodePoint(text)) {
+        } else if (const auto decoded = firstCodePoint(text)) {
             used = decoded->length;
             if (isInvisible(decoded->value)) {
                 shown += "\\u{" + hex(decoded->value, 4) + "}";
@@ -74,17 +74,4 @@ std::string spelledOut(std::string_view text, Backslash backslash) {
     return shown;
 }
 
-} // namespace
-
-std::string visibleText(std::string_view text) {
-    return spelledOut(text, Backslash::spelledOut);
-}
-
-std::string visiblePath(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return spelledOut({reinterpret_cast<const char*>(text.data()), text.size()},
-                      std::filesystem::path::preferred_separator == '\\' ? Backslash::separator
-                                                                         : Backslash::spelledOut);
-}
-
-} // namespace kickmark
+} // namespace kickmark::text
