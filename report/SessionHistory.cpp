@@ -14,9 +14,19 @@ std::string signedNumber(double value) {
     return (value >= 0 ? "+" : "") + formatNumber(value, 2);
 }
 
+// Once per session, rather than each time the chart is drawn.
+void summarizeOnce(Session& session) {
+    if (!session.summary && !session.speeds.empty()) {
+        session.summary = summarize(session.speeds);
+    }
+}
+
 } // namespace
 
 SessionHistory::SessionHistory(std::vector<Session> sessions) : sessions_(std::move(sessions)) {
+    for (auto& session : sessions_) {
+        summarizeOnce(session);
+    }
     for (std::size_t i = 0; i + 1 < sessions_.size(); ++i) {
         before_.insert(before_.end(), sessions_[i].speeds.begin(), sessions_[i].speeds.end());
         sessionsBefore_ += sessions_[i].speeds.empty() ? 0 : 1;
@@ -25,6 +35,7 @@ SessionHistory::SessionHistory(std::vector<Session> sessions) : sessions_(std::m
 }
 
 void SessionHistory::add(Session session, bool continuesNewest) {
+    summarizeOnce(session);
     if (continuesNewest && !sessions_.empty()) {
         sessions_.back() = std::move(session);
         return;
@@ -49,10 +60,8 @@ std::string SessionHistory::newestLine() const {
     if (newest.speeds.empty()) {
         return line;
     }
-    std::vector<double> sorted = newest.speeds;
-    std::ranges::sort(sorted);
-    const double fastest = sorted.back();
-    const double median = percentile(sorted, 0.5);
+    const double fastest = newest.summary->fastest;
+    const double median = newest.summary->median;
     line += "  fastest " + formatNumber(fastest, 2) + "  median " + formatNumber(median, 2) +
             " units/s";
     if (before_.empty()) {

@@ -40,7 +40,8 @@ std::vector<PanelPoint> panelPoints(std::span<const Session> sessions) {
     std::vector<double> fastest;
     for (std::size_t i = 0; i < sessions.size(); ++i) {
         if (!sessions[i].speeds.empty()) {
-            const Summary summary = summarize(sessions[i].speeds);
+            const Summary summary =
+                sessions[i].summary ? *sessions[i].summary : summarize(sessions[i].speeds);
             withShots.push_back(i);
             shots.push_back(summary.shots);
             medians.push_back(summary.median);

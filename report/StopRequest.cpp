@@ -1,13 +1,12 @@
 #include "StopRequest.h"
 
-#include <algorithm>
 #include <atomic>
-#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <csignal>
+#include <ctime>
 #endif
 
 namespace kickmark {
@@ -55,11 +54,18 @@ bool stopRequested() {
 }
 
 void waitUnlessStopped(std::chrono::milliseconds duration) {
-    // Short steps, so that a stop is seen soon while the waiting costs next to nothing.
-    constexpr std::chrono::milliseconds step(50);
-    for (auto left = duration; left.count() > 0 && !stopAsked; left -= step) {
-        std::this_thread::sleep_for(std::min(step, left));
+    if (stopAsked) {
+        return;
     }
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(duration.count()));
+#else
+    // One sleep, which a signal cuts short: waiting costs a wake-up per look, no more.
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(duration);
+    const timespec time{static_cast<time_t>(seconds.count()),
+                        static_cast<long>(std::chrono::nanoseconds(duration - seconds).count())};
+    nanosleep(&time, nullptr);
+#endif
 }
 
 void stopDone() {

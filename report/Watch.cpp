@@ -24,9 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Looking at the file's status costs microseconds; four looks a second see a save well within
-// a second of it.
-constexpr std::chrono::milliseconds pollInterval(250);
+// Two looks a second see a save within a second of it; each look is one status query and one
+// wake-up, which on a busy machine costs far more than the query.
+constexpr std::chrono::milliseconds pollInterval(500);
 
 // What tells one save from the next: a save replaces the file (another identity) or at least
 // rewrites it (another time or size).

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Statistics.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,9 @@ struct Session {
     std::string name; // the file name, without its folder
     std::string date; // when the file was last written, "YYYY-MM-DD HH:MM" in UTC
     std::vector<double> speeds;
+    // The speeds' summary when worked out already: a chart redrawn after each save then costs
+    // no pass over every session's shots.
+    std::optional<Summary> summary = std::nullopt;
 };
 
 } // namespace kickmark
