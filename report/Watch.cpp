@@ -87,7 +87,7 @@ public:
         try {
             const fs::path paths[] = {shots_};
             std::vector<SessionFile> read = readSettled(paths, LineEnd::required);
-            read.front().speeds = parseShots(read.front().bytes, shots_.string());
+            read.front().speeds = parseShots(read.front().bytes, shownShots());
             seen_ = markOf(read.front().status);
             problem_.clear();
             take(read.front());

@@ -19,7 +19,8 @@ public:
 
     // Asks it to stop as a player would: SIGTERM or SIGINT (`interrupt`) on Linux, Ctrl+Break
     // to its process group on Windows. Its exit status, or nothing when it was still running
-    // ten seconds later (it is killed then) or died of a signal.
+    // ten seconds later (it is killed then) or died of a signal. Under Wine the event reaches
+    // no program a test starts, so there it is always nothing.
     std::optional<int> stop(bool interrupt = false);
 
     // The processor time it has used so far, in milliseconds (Linux only: nothing elsewhere).
