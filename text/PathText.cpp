@@ -7,6 +7,14 @@ namespace kickmark::text {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Windows' separator, which no name there can hold, stays as it is.
+constexpr Backslash pathBackslash =
+    fs::path::preferred_separator == '\\' ? Backslash::separator : Backslash::spelledOut;
+
+} // namespace
+
 std::optional<fs::path> pathFromUtf8(std::string_view word) {
     if (word.find('\0') != std::string_view::npos) {
         return std::nullopt;
@@ -34,7 +42,7 @@ std::optional<fs::path> pathFromUtf8(std::string_view word) {
 }
 
 std::string unusablePath(std::string_view word) {
-    return visibleText(word) + " is not usable as a path";
+    return visibleText(word, pathBackslash) + " is not usable as a path";
 }
 
 std::string utf8Path(const fs::path& path) {
@@ -43,9 +51,7 @@ std::string utf8Path(const fs::path& path) {
 }
 
 std::string visiblePath(const fs::path& path) {
-    return visibleText(utf8Path(path), fs::path::preferred_separator == '\\'
-                                           ? Backslash::separator
-                                           : Backslash::spelledOut);
+    return visibleText(utf8Path(path), pathBackslash);
 }
 
 } // namespace kickmark::text

@@ -40,9 +40,9 @@ TEST(PathText, a_word_names_the_file_it_spells_and_comes_back_as_given) {
 
 TEST(PathText, a_path_in_a_message_has_nothing_a_terminal_would_act_on) {
     const fs::path folder = fs::path(u8"Zo\u00EB") / "x";
-    const std::string shownFolder =
-        fs::path::preferred_separator == '\\' ? "Zo\xC3\xAB\\x" : "Zo\xC3\xAB/x";
-    EXPECT_EQ(visiblePath(folder / "a\x1B[2J\r\n.csv"), shownFolder + "/a\\x1B[2J\\r\\x0A.csv");
+    const std::string separator = fs::path::preferred_separator == '\\' ? "\\" : "/";
+    EXPECT_EQ(visiblePath(folder / "a\x1B[2J\r\n.csv"),
+              "Zo\xC3\xAB" + separator + "x" + separator + "a\\x1B[2J\\r\\x0A.csv");
     EXPECT_EQ(visiblePath(fs::path(u8"a\u00A0b.csv")), "a\\u{00A0}b.csv");
     // A backslash is a name's own character only where it is no separator.
     EXPECT_EQ(visiblePath(fs::path("C:\\x.csv")),

@@ -14,7 +14,7 @@ namespace kickmark::text {
 // to it), or, on Windows, where names are UTF-16, it is not UTF-8.
 std::optional<std::filesystem::path> pathFromUtf8(std::string_view word);
 
-// "WORD is not usable as a path", the word spelled out as visibleText does.
+// "WORD is not usable as a path", the word spelled out as visiblePath does.
 std::string unusablePath(std::string_view word);
 
 // A path's name exactly, in UTF-8 on every platform (on Linux its bytes as they are).
