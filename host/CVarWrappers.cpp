@@ -1,5 +1,4 @@
 #include "HostContext.h"
-#include "Numbers.h"
 #include "wrappers/CVarManagerWrapper.h"
 #include "wrappers/CVarWrapper.h"
 
