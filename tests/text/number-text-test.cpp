@@ -12,41 +12,20 @@ using namespace kickmark::text;
 
 namespace {
 
-TEST(FixedText, rounds_to_the_decimals_asked_for_with_ties_to_even) {
-    const struct {
-        double value;
-        int decimals;
-        const char* text;
-    } cases[] = {
-        {2345.678, 2, "2345.68"},
-        {0.125, 2, "0.12"},
-        {-2.5, 2, "-2.50"},
-        {1234567.0, 2, "1234567.00"},
-        {1523.4f, 6, "1523.400024"},
-        {3.0e38f, 6, "300000000549775575777803994281145270272.000000"},
-        {2.5, 0, "2"},
-        {INFINITY, 2, "inf"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(fixedText(c.value, c.decimals), c.text) << c.value;
-}
-
-TEST(FixedText, the_widest_double_fits_and_text_beyond_the_room_is_refused_unchanged) {
+TEST(FixedText, rounds_to_the_decimals_asked_for_and_refuses_what_has_no_room) {
+    EXPECT_EQ(fixedText(0.125, 2), "0.12"); // an exact tie rounds to even
+    EXPECT_EQ(fixedText(-2.5, 0), "-2");
+    EXPECT_EQ(fixedText(1523.4f, 6), "1523.400024");
+    EXPECT_EQ(fixedText(-std::numeric_limits<double>::max(), 6).size(), 1 + 309 + 1 + 6);
     std::string text = "kept";
-    appendFixed(text, -std::numeric_limits<double>::max(), 6);
-    EXPECT_EQ(text.size(), 4 + 1 + 309 + 1 + 6);
-    text = "kept";
     EXPECT_THROW(appendFixed(text, std::numeric_limits<double>::max(), 300), std::length_error);
     EXPECT_EQ(text, "kept");
 }
 
 TEST(ShortestText, reads_back_as_the_same_number_in_the_fewest_digits) {
-    EXPECT_EQ(shortestText(1523.5f), "1523.5");
     EXPECT_EQ(shortestText(0.1f), "0.1"); // not the double it widens to
     EXPECT_EQ(shortestText(1.0e6f), "1e+06");
     EXPECT_EQ(shortestText(86400.0), "86400");
-    EXPECT_EQ(shortestText(0.1), "0.1");
-    EXPECT_EQ(shortestText(-0.0f), "-0");
 }
 
 TEST(ParseNumber, reads_decimal_exponent_and_non_finite_notation) {
@@ -59,8 +38,7 @@ TEST(ParseNumber, reads_decimal_exponent_and_non_finite_notation) {
     EXPECT_EQ(parseFloat("inf"), INFINITY);
     EXPECT_EQ(parseFloat("-inf"), -INFINITY);
     EXPECT_TRUE(std::isnan(*parseFloat("nan")));
-    EXPECT_EQ(parseDouble("+86400"), 86400.0);
-    EXPECT_EQ(parseDouble("1e50"), 1e50); // a double holds what a float cannot
+    EXPECT_EQ(parseDouble("+1e50"), 1e50); // a double holds what a float cannot
 }
 
 TEST(ParseNumber, refuses_anything_but_one_whole_number) {
@@ -74,11 +52,9 @@ TEST(ParseNumber, refuses_anything_but_one_whole_number) {
 }
 
 TEST(ParseWhole, reads_digits_only_up_to_the_largest_whole_number) {
-    EXPECT_EQ(parseWhole("0"), 0u);
     EXPECT_EQ(parseWhole("007"), 7u);
     EXPECT_EQ(parseWhole("18446744073709551615"), 18446744073709551615ull);
-    for (const char* text :
-         {"", "+1", "-1", "-0", "1.0", "1e3", " 1", "1 ", "0x10", "18446744073709551616"})
+    for (const char* text : {"", "+1", "-0", "1.0", " 1", "18446744073709551616"})
         EXPECT_FALSE(parseWhole(text)) << '"' << text << '"';
 }
 

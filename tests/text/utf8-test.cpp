@@ -7,23 +7,15 @@ using namespace kickmark::text;
 
 namespace {
 
-TEST(Utf8FromWide, encodes_every_length_of_sequence) {
-    EXPECT_EQ(utf8FromWide(L""), "");
+TEST(Utf8FromWide, encodes_every_length_and_refuses_or_keeps_a_lone_surrogate) {
     EXPECT_EQ(utf8FromWide(L"Zo\u00EB \u4E2D \U0001F600"),
               "Zo\xC3\xAB \xE4\xB8\xAD \xF0\x9F\x98\x80");
-    EXPECT_EQ(utf8FromWide(L"\u07FF\u0800\uFFFF"), "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
-}
-
-TEST(Utf8FromWide, a_lone_surrogate_is_refused_or_kept_as_its_three_bytes) {
-    const std::wstring lone(1, static_cast<wchar_t>(0xD800));
-    EXPECT_FALSE(utf8FromWide(L"a" + lone + L"b"));
-    EXPECT_EQ(utf8FromWide(L"a" + lone + L"b", LoneSurrogates::keep), "a\xED\xA0\x80"
-                                                                      "b");
-    const std::wstring trailing(1, static_cast<wchar_t>(0xDC00));
-    EXPECT_EQ(utf8FromWide(trailing, LoneSurrogates::keep), "\xED\xB0\x80");
+    const std::wstring lone = L"a" + std::wstring(1, static_cast<wchar_t>(0xD800)) + L"b";
+    EXPECT_FALSE(utf8FromWide(lone));
+    EXPECT_EQ(utf8FromWide(lone, LoneSurrogates::keep), "a\xED\xA0\x80"
+                                                        "b");
     if constexpr (sizeof(wchar_t) == 4) {
-        EXPECT_FALSE(
-            utf8FromWide(std::wstring(1, static_cast<wchar_t>(0x110000)), LoneSurrogates::keep));
+        EXPECT_FALSE(utf8FromWide(std::wstring(1, static_cast<wchar_t>(0x110000))));
     }
 }
 
@@ -37,18 +29,14 @@ TEST(FirstCodePoint, decodes_strict_utf8_only) {
         {"\xC3\xAB!", 0xEB, 2},
         {"\xE4\xB8\xAD", 0x4E2D, 3},
         {"\xF0\x9F\x98\x80", 0x1F600, 4},
-        {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
-        {"", 0, 0},
         {"\x80", 0, 0},             // a continuation byte leads nothing
         {"\xC0\xAF", 0, 0},         // overlong
-        {"\xE0\x80\xAF", 0, 0},     // overlong
         {"\xED\xA0\x80", 0, 0},     // a surrogate
         {"\xF4\x90\x80\x80", 0, 0}, // beyond U+10FFFF
         {"\xE4\xB8", 0, 0},         // cut short
         {"\xC3"
          "A",
          0, 0}, // not followed by a continuation
-        {"\xFF", 0, 0},
     };
     for (const auto& c : cases) {
         const auto decoded = firstCodePoint(c.text);
