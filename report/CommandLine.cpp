@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
-#include <charconv>
+#include "NumberText.h"
+
+#include <cstdint>
 
 namespace kickmark {
 
@@ -23,13 +25,11 @@ const std::string_view usage =
 namespace {
 
 std::size_t parseCount(std::string_view text) {
-    std::size_t count = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc{} || stop != end || count == 0) {
+    const auto count = text::parseWhole(text);
+    if (!count || *count == 0 || *count > SIZE_MAX) {
         throw UsageError("--last needs a whole number above 0, not '" + std::string(text) + "'");
     }
-    return count;
+    return static_cast<std::size_t>(*count);
 }
 
 } // namespace

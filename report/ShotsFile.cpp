@@ -1,5 +1,6 @@
 #include "ShotsFile.h"
 
+#include "Trim.h"
 #include "VisibleText.h"
 
 #include <algorithm>
@@ -10,17 +11,6 @@
 
 namespace kickmark {
 namespace {
-
-// A spreadsheet's "CSV UTF-8" export starts the file with this mark.
-constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 bool hasNegativeExponent(std::string_view text) {
     const auto exponent = text.find_first_of("eE");
@@ -67,11 +57,8 @@ std::vector<double> parseShots(std::string_view text, const std::string& name) {
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        std::string_view speedText = line;
-        if (number == 1 && speedText.starts_with(byteOrderMark)) {
-            speedText.remove_prefix(byteOrderMark.size());
-        }
-        speedText = trim(speedText);
+        const std::string_view speedText =
+            text::trim(number == 1 ? text::withoutByteOrderMark(line) : line);
         if (speedText.empty()) {
             continue;
         }

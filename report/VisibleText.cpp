@@ -1,49 +1,12 @@
 #include "VisibleText.h"
+#include "Utf8.h"
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <utility>
 
 namespace kickmark {
 namespace {
-
-struct Decoded {
-    char32_t codePoint;
-    std::size_t length;
-};
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-std::optional<Decoded> decode(std::string_view text) {
-    const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
-    const std::uint8_t lead = byte(0);
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    char32_t smallest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, codePoint = lead & 0x1F, smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, codePoint = lead & 0x0F, smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, codePoint = lead & 0x07, smallest = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() < length) {
-        return std::nullopt;
-    }
-    for (std::size_t at = 1; at < length; ++at) {
-        if ((byte(at) & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        codePoint = (codePoint << 6) | (byte(at) & 0x3F);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    return Decoded{codePoint, length};
-}
 
 bool isInvisible(char32_t c) {
     constexpr std::array<std::pair<char32_t, char32_t>, 14> ranges = {{
@@ -96,10 +59,10 @@ std::string visibleText(std::string_view text) {
             shown += "\\x" + hex(byte, 2);
         } else if (byte < 0x80) {
             shown += static_cast<char>(byte);
-        } else if (const auto decoded = decode(text)) {
+        } else if (const auto decoded = text::firstCodePoint(text)) {
             used = decoded->length;
-            if (isInvisible(decoded->codePoint)) {
-                shown += "\\u{" + hex(decoded->codePoint, 4) + "}";
+            if (isInvisible(decoded->value)) {
+                shown += "\\u{" + hex(decoded->value, 4) + "}";
             } else {
                 shown += text.substr(0, used);
             }

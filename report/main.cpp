@@ -1,15 +1,14 @@
 #include "CommandLine.h"
 #include "FileReplacement.h"
 #include "KeepFolder.h"
+#include "OutputWrite.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -88,14 +87,11 @@ std::string chartText(const kickmark::Options& options,
 // The whole text at once, and checked: a report lost to a full disk or a closed pipe is a
 // failure, not a success.
 bool writeStandardOutput(std::string_view text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written) {
-        return true;
+    if (const auto error = kickmark::text::writeStandardOutput(text)) {
+        std::cerr << "cannot write standard output: " << error.message() << '\n';
+        return false;
     }
-    std::cerr << "cannot write standard output: "
-              << (errno != 0 ? std::generic_category().message(errno) : "unknown error") << '\n';
-    return false;
+    return true;
 }
 
 int run(const kickmark::Options& options) {

@@ -12,7 +12,6 @@
 
 #include "Files.h"
 #include "Host.h"
-#include "PluginHost.h"
 #include "WideText.h"
 
 namespace fs = std::filesystem;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "Trim.h"
 #include "WideText.h"
 
 namespace {
@@ -72,7 +73,7 @@ TextLines::Next TextLines::next(std::string& line, std::string& error) {
         return Next::end;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    if (++lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF"))
-        line.erase(0, 3);
+    if (++lineNumber_ == 1)
+        line.erase(0, line.size() - kickmark::text::withoutByteOrderMark(line).size());
     return Next::line;
 }

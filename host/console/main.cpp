@@ -14,6 +14,7 @@
 #include "Shell.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
+#include "Utf8.h"
 #include "WideText.h"
 
 #if defined(_WIN32)
@@ -142,38 +143,15 @@ int run(const std::vector<std::string>& words) {
 } // namespace
 
 #if defined(_WIN32)
-namespace {
-
-// An argument as UTF-8. A lone surrogate, which no UTF-8 holds, keeps its three bytes (as
-// WTF-8 does) where WideCharToMultiByte would put U+FFFD and so name another file: the word is
-// then no UTF-8, and refused as a name as bytes that are not UTF-8 are on Linux.
-std::string utf8Argument(std::wstring_view wide) {
-    std::string word;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        char32_t c = wide[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        if (c < 0x80) {
-            word += static_cast<char>(c);
-            continue;
-        }
-        const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
-        word += static_cast<char>(lead[continuations] | c >> (6 * continuations));
-        for (int k = continuations - 1; k >= 0; --k)
-            word += static_cast<char>(0x80 | (c >> (6 * k) & 0x3F));
-    }
-    return word;
-}
-
-} // namespace
-
 // Wide arguments, so that paths outside the ANSI code page arrive intact.
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i)
-        words.push_back(utf8Argument(argv[i]));
+        // A lone surrogate keeps its three bytes where WideCharToMultiByte would put U+FFFD and
+        // so name another file: the word is then no UTF-8, and refused as a name as bytes that
+        // are not UTF-8 are on Linux. UTF-16 holds nothing else UTF-8 cannot.
+        words.push_back(
+            *kickmark::text::utf8FromWide(argv[i], kickmark::text::LoneSurrogates::keep));
     return run(words);
 }
 #else
