@@ -65,7 +65,7 @@ std::vector<double> parseShots(std::string_view text, const std::string& name) {
         const auto speed = parseSpeed(speedText);
         if (!speed) {
             throw NotASpeed(name + ":" + std::to_string(number) +
-                            ": not a speed: " + visibleText(line));
+                            ": not a speed: " + text::visibleText(line));
         }
         speeds.push_back(*speed);
     }

@@ -187,7 +187,7 @@ void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
     std::vector<std::string> labels;
     for (const auto& session : sessions) {
         // A file name may hold anything, terminal control sequences included.
-        labels.push_back(session.date + "  " + visibleText(session.name));
+        labels.push_back(session.date + "  " + text::visibleText(session.name));
         nameWidth = std::max(nameWidth, labels.back().size());
         shotsWidth = std::max(shotsWidth, std::to_string(session.speeds.size()).size() + 2);
         summaries.push_back(session.speeds.empty() ? Summary{} : summarize(session.speeds));
@@ -254,7 +254,7 @@ void writeTextReport(std::ostream& out, std::span<const double> speeds, std::siz
 void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
                          std::size_t recentCount) {
     const Session& newest = sessions.back();
-    out << "newest session: " << visibleText(newest.name) << ", " << newest.date << " UTC\n";
+    out << "newest session: " << text::visibleText(newest.name) << ", " << newest.date << " UTC\n";
     if (newest.speeds.empty()) {
         out << "no shots\n";
     } else {

@@ -1,7 +1,9 @@
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "FileReplacement.h"
 #include "KeepFolder.h"
 #include "OutputWrite.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "SvgChart.h"
@@ -44,8 +46,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + chart.string() +
-                                   ": it is the shots file " + input.path.string());
+                throw RefusedChart("cannot write the chart to " +
+                                   kickmark::text::visiblePath(chart) + ": it is the shots file " +
+                                   kickmark::text::visiblePath(input.path));
             }
         }
     }
@@ -55,9 +58,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << session.path.string() << " is dated "
-                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
+                      << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
@@ -105,6 +108,9 @@ int run(const kickmark::Options& options) {
     std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
         folder.emplace(*options.keepFolder);
+        for (const auto& line : folder->leftOut()) {
+            std::cerr << line << '\n';
+        }
         kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';
@@ -125,7 +131,8 @@ int run(const kickmark::Options& options) {
         if (options.svgPath) {
             if (const auto error =
                     files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+                throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
+                                   ": " + error.message());
             }
         }
         text = kept + reportText(options, sessions);
@@ -139,13 +146,10 @@ int run(const kickmark::Options& options) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+int runWords(const std::vector<std::string>& words) {
     kickmark::Options options;
     try {
-        options = kickmark::parseCommandLine(arguments);
+        options = kickmark::parseCommandLine(words);
     } catch (const kickmark::UsageError& error) {
         std::cerr << error.what() << '\n' << kickmark::usage;
         return exitUsageOrFile;
@@ -167,3 +171,16 @@ int main(int argc, char** argv) {
         return exitUsageOrFile;
     }
 }
+
+} // namespace
+
+#if defined(_WIN32)
+// Wide arguments, so that paths outside the ANSI code page arrive intact.
+int wmain(int argc, wchar_t** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#endif

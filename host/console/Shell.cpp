@@ -11,12 +11,12 @@
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
 #include "NumberText.h"
+#include "PathText.h"
 #include "PathWord.h"
 #include "ReplayFile.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
 #include "Trim.h"
-#include "WideText.h"
 
 namespace {
 
@@ -186,7 +186,7 @@ bool Shell::saveLine(const Words& words, std::string& error) {
         return true;
     // The plugin is silent about a save that fails; the file tells.
     error = std::string(saveCommand) + ": " + std::string(hostedPlugin::shotsFile) +
-            " was not written: " + pluginsdk::displayPath(shotsFile_);
+            " was not written: " + kickmark::text::visiblePath(shotsFile_);
     return false;
 }
 
@@ -337,7 +337,7 @@ bool Shell::loadPlugin(std::string& error) {
     }
     const auto* info = host_.pluginInfo();
     err_ << "loaded " << info->pluginName << ' ' << info->pluginVersion << " from "
-         << pluginsdk::displayPath(modulePath_) << '\n';
+         << kickmark::text::visiblePath(modulePath_) << '\n';
     return true;
 }
 
@@ -353,7 +353,7 @@ bool Shell::plugin(const Words& words, std::string& error) {
             return false;
         }
         host_.unloadPlugin();
-        err_ << "unloaded " << pluginsdk::displayPath(modulePath_) << '\n';
+        err_ << "unloaded " << kickmark::text::visiblePath(modulePath_) << '\n';
         if (action == "unload")
             return true;
     }

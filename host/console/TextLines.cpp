@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "PathText.h"
 #include "Trim.h"
-#include "WideText.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ TextLines::~TextLines() {
 }
 
 std::unique_ptr<TextLines> TextLines::open(const std::filesystem::path& file, std::string& error) {
-    const auto name = pluginsdk::displayPath(file);
+    const auto name = kickmark::text::visiblePath(file);
     // Some systems open a folder for reading and fail only at the first read; say it the same
     // way everywhere.
     std::error_code ec;

@@ -8,13 +8,13 @@
 
 #include "AbsolutePath.h"
 #include "Arguments.h"
+#include "CommandLineWords.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
-#include "PathWord.h"
+#include "PathText.h"
 #include "Shell.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
-#include "Utf8.h"
 #include "WideText.h"
 
 #if defined(_WIN32)
@@ -48,13 +48,13 @@ struct DataFolder {
 // first, so that no folder named on the way ("missing/..") is made too. A folder whose name
 // cannot be handed to plugins is refused before anything is made.
 std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string& error) {
-    const auto given = pluginsdk::pathFromUtf8(dir);
+    const auto given = kickmark::text::pathFromUtf8(dir);
     std::error_code ec;
     const auto folder = given ? pluginsdk::absolutePath(*given, ec) : fs::path();
     if (!ec) {
         auto wide = given ? pluginsdk::wideText(folder / "") : std::nullopt;
         if (!wide) {
-            error = "data folder " + unusablePath(dir);
+            error = "data folder " + kickmark::text::unusablePath(dir);
             return std::nullopt;
         }
         fs::create_directories(folder, ec);
@@ -69,7 +69,7 @@ std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string&
 void runDemo(Shell& shell) {
     shell.runLine(std::string(hostedPlugin::enabledVariable) + " 1", "demo");
     shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
-    const auto file = pluginsdk::displayPath(shell.shotsFile());
+    const auto file = kickmark::text::visiblePath(shell.shotsFile());
     if (shell.save())
         std::cerr << hostedPlugin::shotsFile << ": " << file << '\n';
     else
@@ -145,20 +145,13 @@ int run(const std::vector<std::string>& words) {
 #if defined(_WIN32)
 // Wide arguments, so that paths outside the ANSI code page arrive intact.
 int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> words;
-    for (int i = 1; i < argc; ++i)
-        // A lone surrogate keeps its three bytes where WideCharToMultiByte would put U+FFFD and
-        // so name another file: the word is then no UTF-8, and refused as a name as bytes that
-        // are not UTF-8 are on Linux. UTF-16 holds nothing else UTF-8 cannot.
-        words.push_back(
-            *kickmark::text::utf8FromWide(argv[i], kickmark::text::LoneSurrogates::keep));
-    return run(words);
+    return run(kickmark::text::commandLineWords(argc, argv));
 }
 #else
 int main(int argc, char** argv) {
     // A reader that quits early (a pager, "head") must not end the session unsaved: a write
     // to its pipe then fails like any other, is said once, and the lines after it still run.
     std::signal(SIGPIPE, SIG_IGN);
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(kickmark::text::commandLineWords(argc, argv));
 }
 #endif

@@ -15,6 +15,8 @@ struct SessionFile {
     std::string bytes;
     files::FileStatus status;
     std::vector<double> speeds;
+    // When the session happened (see sessionTime).
+    files::FileTime time;
 };
 
 } // namespace kickmark

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace kickmark {
+namespace kickmark::text {
 namespace {
 
 bool isInvisible(char32_t c) {
@@ -44,13 +44,13 @@ std::string hex(std::uint32_t value, int digits) {
 
 } // namespace
 
-std::string visibleText(std::string_view text) {
+std::string visibleText(std::string_view text, Backslash backslash) {
     std::string shown;
     while (!text.empty()) {
         const auto byte = static_cast<std::uint8_t>(text.front());
         std::size_t used = 1;
         if (byte == '\\') {
-            shown += "\\\\";
+            shown += backslash == Backslash::separator ? "\\" : "\\\\";
         } else if (byte == '\t') {
             shown += "\\t";
         } else if (byte == '\r') {
@@ -59,7 +59,7 @@ std::string visibleText(std::string_view text) {
             shown += "\\x" + hex(byte, 2);
         } else if (byte < 0x80) {
             shown += static_cast<char>(byte);
-        } else if (const auto decoded = text::firstCodePoint(text)) {
+        } else if (const auto decoded = firstCodePoint(text)) {
             used = decoded->length;
             if (isInvisible(decoded->value)) {
                 shown += "\\u{" + hex(decoded->value, 4) + "}";
@@ -74,4 +74,4 @@ std::string visibleText(std::string_view text) {
     return shown;
 }
 
-} // namespace kickmark
+} // namespace kickmark::text
