@@ -167,8 +167,8 @@ void writeComparison(std::ostream& out, std::string_view newerHeading, const Sum
     writeComparisonTable(out, newerHeading, rows);
 }
 
-void writeRecentComparison(std::ostream& out, std::span<const double> speeds,
-                           std::size_t recentCount) {
+void writeRecentComparison(std::ostream& out, const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
     if (speeds.size() <= recentCount) {
         out << "no shots before the last " << std::to_string(recentCount) << " to compare with\n";
         return;
@@ -176,7 +176,8 @@ void writeRecentComparison(std::ostream& out, std::span<const double> speeds,
     const auto split = speeds.size() - recentCount;
     out << "last " << std::to_string(recentCount) << " against the " << std::to_string(split)
         << " before\n";
-    writeComparison(out, "last", summarize(speeds.subspan(split)), summarize(speeds.first(split)));
+    const RecentSplit summaries = splitRecent(ranked, recentCount);
+    writeComparison(out, "last", summaries.recent, summaries.before);
 }
 
 void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
@@ -243,7 +244,7 @@ void writeNewestComparison(std::ostream& out, std::span<const Session> sessions)
 
 } // namespace
 
-void writeTextReport(std::ostream& out, std::span<const double> speeds, std::size_t recentCount) {
+void writeTextReport(std::ostream& out, const RankedSpeeds& speeds, std::size_t recentCount) {
     writeSummary(out, summarize(speeds));
     out << '\n';
     writeHistogram(out, makeHistogram(speeds));
@@ -252,13 +253,13 @@ void writeTextReport(std::ostream& out, std::span<const double> speeds, std::siz
 }
 
 void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
-                         std::size_t recentCount) {
-    const Session& newest = sessions.back();
-    out << "newest session: " << visibleText(newest.name) << ", " << newest.date << " UTC\n";
-    if (newest.speeds.empty()) {
+                         const RankedSpeeds& newest, std::size_t recentCount) {
+    const Session& session = sessions.back();
+    out << "newest session: " << visibleText(session.name) << ", " << session.date << " UTC\n";
+    if (newest.inOrder().empty()) {
         out << "no shots\n";
     } else {
-        writeTextReport(out, newest.speeds, recentCount);
+        writeTextReport(out, newest, recentCount);
     }
     out << '\n';
     writeSessionRows(out, sessions);

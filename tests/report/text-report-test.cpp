@@ -15,7 +15,7 @@ namespace {
 
 std::string report(const std::vector<double>& speeds, std::size_t recent = 10) {
     std::ostringstream out;
-    writeTextReport(out, speeds, recent);
+    writeTextReport(out, RankedSpeeds(speeds), recent);
     return out.str();
 }
 
@@ -29,7 +29,8 @@ bool isNumber(const std::string& word) {
 
 TEST(WriteTextReport, matches_golden_output_for_session) {
     std::ostringstream out;
-    writeTextReport(out, shotsOf("session.csv"), 4);
+    const auto speeds = shotsOf("session.csv");
+    writeTextReport(out, RankedSpeeds(speeds), 4);
     EXPECT_EQ(out.str(), readBytes(dataFile("session.txt")));
 }
 
@@ -87,7 +88,7 @@ TEST(WriteSessionsReport, lists_sessions_in_order_and_compares_the_newest_with_a
         {"c.csv", "2026-12-04 18:00", {2500, 3500}},
     };
     std::ostringstream out;
-    writeSessionsReport(out, sessions, 10);
+    writeSessionsReport(out, sessions, RankedSpeeds(sessions.back().speeds), 10);
     const std::string text = out.str();
     EXPECT_TRUE(text.starts_with("newest session: c.csv, 2026-12-04 18:00 UTC\nshots")) << text;
     const auto a = text.find("2026-12-01 18:00  a.csv      units/s       2   2000.00   1500.00");
