@@ -2,10 +2,14 @@
 // and the chart alone from speeds already in memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,19 +38,21 @@ std::vector<double> practice(std::size_t shots) {
     return speeds;
 }
 
+void writeShotsFile(const fs::path& path, std::size_t shots) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    for (const double speed : practice(shots)) {
+        std::fprintf(out, "%f\n", speed);
+    }
+    std::fclose(out);
+}
+
 void BM_ReportWithChart(benchmark::State& state) {
     const auto shots = static_cast<std::size_t>(state.range(0));
     const fs::path folder = fs::temp_directory_path() / "kickmark-report-bench";
     fs::create_directories(folder);
     const fs::path csv = folder / "shots.csv";
     const fs::path chart = folder / "chart.svg";
-    {
-        std::FILE* out = std::fopen(csv.c_str(), "w");
-        for (const double speed : practice(shots)) {
-            std::fprintf(out, "%f\n", speed);
-        }
-        std::fclose(out);
-    }
+    writeShotsFile(csv, shots);
     const std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" --svg \"" +
                                 chart.string() + "\" \"" + csv.string() + "\" > /dev/null";
     for (auto _ : state) {
@@ -60,6 +66,63 @@ void BM_ReportWithChart(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportWithChart)
     ->Arg(1'000'000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Each word quoted, standard output discarded.
+std::string shellCommand(std::initializer_list<std::string> words) {
+    std::string command;
+    for (const auto& word : words) {
+        command.append(1, '"').append(word).append("\" ");
+    }
+    return command.append("> /dev/null");
+}
+
+// Seconds on the wall for one run of `command`, or a negative number when it failed.
+double secondsFor(const std::string& command) {
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return status == 0 ? took.count() : -1.0;
+}
+
+// kickmark-report against the least a report must do (speed-baseline: strtod and one sort),
+// and with a chart against without, each turn running all three on the same file, so that
+// the ratios hold whatever else the machine is doing. The best of the turns counts.
+void BM_ReportAgainstBaseline(benchmark::State& state) {
+    const auto shots = static_cast<std::size_t>(state.range(0));
+    const fs::path folder = fs::temp_directory_path() / "kickmark-report-bench-baseline";
+    fs::create_directories(folder);
+    const fs::path csv = folder / "shots.csv";
+    writeShotsFile(csv, shots);
+    const std::string chart = (folder / "chart.svg").string();
+    const std::array<std::string, 3> commands = {
+        shellCommand({KICKMARK_SPEED_BASELINE_EXE, csv.string()}),
+        shellCommand({KICKMARK_REPORT_EXE, csv.string()}),
+        shellCommand({KICKMARK_REPORT_EXE, "--svg", chart, csv.string()}),
+    };
+    std::array<double, 3> best = {1e300, 1e300, 1e300};
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            const double seconds = secondsFor(commands[i]);
+            if (seconds < 0) {
+                state.SkipWithError(("failed: " + commands[i]).c_str());
+                fs::remove_all(folder);
+                return;
+            }
+            best[i] = std::min(best[i], seconds);
+        }
+    }
+    state.counters["baseline_ms"] = 1000 * best[0];
+    state.counters["report_ms"] = 1000 * best[1];
+    state.counters["svg_ms"] = 1000 * best[2];
+    state.counters["report_per_baseline"] = best[1] / best[0];
+    state.counters["svg_per_report"] = best[2] / best[1];
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_ReportAgainstBaseline)
+    ->Arg(10'000'000)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
