@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (sessions.size() > 1) {
         std::ostringstream text;
-        kickmark::writeSessionsReport(text, sessions, newest, recent);
+        kickmark::writeSessionsReport(text, sessions, newest, recent, false);
         requireNoInfinityOrNan(text.str());
     }
     std::ostringstream chart;

@@ -17,6 +17,7 @@ struct Options {
     std::optional<std::string> svgPath;
     std::optional<std::string> keepFolder;
     std::size_t recentCount = 10;
+    bool everySession = false;
     bool help = false;
     bool version = false;
 };

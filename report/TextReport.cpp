@@ -2,6 +2,7 @@
 
 #include "Histogram.h"
 #include "NumberFormat.h"
+#include "SessionRows.h"
 #include "SpeedUnits.h"
 #include "Statistics.h"
 #include "VisibleText.h"
@@ -180,19 +181,40 @@ void writeRecentComparison(std::ostream& out, const RankedSpeeds& ranked, std::s
     writeComparison(out, "last", summaries.recent, summaries.before);
 }
 
-void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
+// A run's shots together, as one session of them.
+Summary summaryOf(std::span<const Session> sessions) {
+    if (sessions.size() == 1) {
+        return sessions.front().speeds.empty() ? Summary{} : summarize(sessions.front().speeds);
+    }
+    std::vector<double> speeds;
+    for (const auto& session : sessions) {
+        speeds.insert(speeds.end(), session.speeds.begin(), session.speeds.end());
+    }
+    return speeds.empty() ? Summary{} : summarize(speeds);
+}
+
+void writeSessionRows(std::ostream& out, std::span<const Session> sessions, bool everySession) {
+    const auto rows = sessionRows(sessions, everySession);
+    if (rows.size() < sessions.size()) {
+        out << std::to_string(sessions.size()) << " sessions, those before the last "
+            << std::to_string(recentSessionRows)
+            << " by month and year (--every-session lists each)\n";
+    }
     std::size_t nameWidth = 0;
     std::size_t shotsWidth = 7;
     std::size_t width = numberWidth;
     std::vector<Summary> summaries;
     std::vector<std::string> labels;
-    for (const auto& session : sessions) {
+    for (const auto& row : rows) {
+        const Session& first = sessions[row.first];
         // A file name may hold anything, terminal control sequences included.
-        labels.push_back(session.date + "  " + visibleText(session.name));
+        labels.push_back(row.months.empty()
+                             ? first.date + "  " + visibleText(first.name)
+                             : row.months + "  " + std::to_string(row.count) + " sessions");
         nameWidth = std::max(nameWidth, labels.back().size());
-        shotsWidth = std::max(shotsWidth, std::to_string(session.speeds.size()).size() + 2);
-        summaries.push_back(session.speeds.empty() ? Summary{} : summarize(session.speeds));
+        summaries.push_back(summaryOf(sessions.subspan(row.first, row.count)));
         const Summary& s = summaries.back();
+        shotsWidth = std::max(shotsWidth, std::to_string(s.shots).size() + 2);
         for (const double scale : {1.0, kmhPerUnitPerSecond}) {
             width =
                 std::max(width, columnWidth({speedText(s.fastest * scale),
@@ -203,7 +225,7 @@ void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
     out << padRight("sessions, oldest first", nameWidth + 2 + 8) << padLeft("shots", shotsWidth)
         << padLeft("fastest", width) << padLeft("mean", width) << padLeft("median", width)
         << padLeft("90th pct", width) << '\n';
-    for (std::size_t i = 0; i < sessions.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const Summary& s = summaries[i];
         out << padRight(labels[i], nameWidth) << "  " << padRight("units/s", 8)
             << padLeft(std::to_string(s.shots), shotsWidth);
@@ -253,7 +275,7 @@ void writeTextReport(std::ostream& out, const RankedSpeeds& speeds, std::size_t 
 }
 
 void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
-                         const RankedSpeeds& newest, std::size_t recentCount) {
+                         const RankedSpeeds& newest, std::size_t recentCount, bool everySession) {
     const Session& session = sessions.back();
     out << "newest session: " << visibleText(session.name) << ", " << session.date << " UTC\n";
     if (newest.inOrder().empty()) {
@@ -262,7 +284,7 @@ void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
         writeTextReport(out, newest, recentCount);
     }
     out << '\n';
-    writeSessionRows(out, sessions);
+    writeSessionRows(out, sessions, everySession);
     out << '\n';
     writeNewestComparison(out, sessions);
 }

@@ -72,7 +72,8 @@ std::string reportText(const kickmark::Options& options,
     if (sessions.size() == 1) {
         kickmark::writeTextReport(out, newest, options.recentCount);
     } else {
-        kickmark::writeSessionsReport(out, sessions, newest, options.recentCount);
+        kickmark::writeSessionsReport(out, sessions, newest, options.recentCount,
+                                      options.everySession);
     }
     return out.str();
 }
