@@ -183,9 +183,6 @@ void writeRecentComparison(std::ostream& out, const RankedSpeeds& ranked, std::s
 
 // A run's shots together, as one session of them.
 Summary summaryOf(std::span<const Session> sessions) {
-    if (sessions.size() == 1) {
-        return sessions.front().speeds.empty() ? Summary{} : summarize(sessions.front().speeds);
-    }
     std::vector<double> speeds;
     for (const auto& session : sessions) {
         speeds.insert(speeds.end(), session.speeds.begin(), session.speeds.end());
