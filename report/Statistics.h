@@ -23,6 +23,9 @@ class RankedSpeeds {
 public:
     // `inOrder` must outlive this.
     explicit RankedSpeeds(std::span<const double> inOrder);
+    // Not copied by accident: a copy of millions of speeds is what this saves.
+    RankedSpeeds(const RankedSpeeds&) = delete;
+    RankedSpeeds& operator=(const RankedSpeeds&) = delete;
 
     std::span<const double> inOrder() const { return inOrder_; }
     std::span<const double> sorted() const { return sorted_; }
