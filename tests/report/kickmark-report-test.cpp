@@ -427,3 +427,19 @@ TEST_F(ReportFiles, the_chart_replaces_the_old_one_whole_or_not_at_all) {
     EXPECT_EQ(contents(folder_).size(), 2u);
 #endif
 }
+
+TEST_F(ReportFiles, every_session_option_lists_each_session_of_a_long_history) {
+    for (int day = 0; day < 41; ++day) {
+        save(folder_ / ("day-" + std::to_string(day) + ".csv"), "1500.000000\n",
+             practiceTime - std::int64_t{86400} * (41 - day));
+    }
+    const Outcome summarised = runReport(quoted(folder_));
+    EXPECT_EQ(summarised.exitCode, 0) << summarised.err;
+    EXPECT_NE(summarised.out.find("41 sessions, those before the last 10 by month and year"),
+              std::string::npos)
+        << summarised.out;
+    EXPECT_EQ(summarised.out.find("day-0.csv"), std::string::npos) << summarised.out;
+    const Outcome every = runReport("--every-session " + quoted(folder_));
+    EXPECT_EQ(every.exitCode, 0) << every.err;
+    EXPECT_NE(every.out.find("2026-10-28 18:00  day-0.csv"), std::string::npos) << every.out;
+}
