@@ -9,7 +9,7 @@
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] [--every-session] SHOTS...\n"
     "       kickmark-report --help | --version\n"
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
@@ -23,6 +23,9 @@ const std::string_view usage =
     "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already\n"
     "              (a save that continues the session kept last takes its copy's place),\n"
     "              then report over every session in DIR\n"
+    "  --every-session\n"
+    "              a row for every session; otherwise beyond 40 sessions the ones before\n"
+    "              the last 10 are summarised by month and year\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 
@@ -66,6 +69,8 @@ Options parseCommandLine(std::span<const std::string> arguments) {
             } else {
                 options.recentCount = parseCount(*argument);
             }
+        } else if (option == "--every-session") {
+            options.everySession = true;
         } else if (option.starts_with('-')) {
             throw UsageError("unknown option " + text::visibleText(option));
         } else {

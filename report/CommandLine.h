@@ -18,6 +18,7 @@ struct Options {
     std::optional<std::filesystem::path> svgPath;
     std::optional<std::filesystem::path> keepFolder;
     std::size_t recentCount = 10;
+    bool everySession = false;
     bool help = false;
     bool version = false;
 };

@@ -250,16 +250,16 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
     }
 }
 
-std::string headline(std::span<const double> speeds, std::size_t recentCount) {
-    const Summary summary = summarize(speeds);
+std::string headline(const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
+    const Summary summary = summarize(ranked);
     std::string text = std::to_string(summary.shots) + (summary.shots == 1 ? " shot" : " shots") +
                        std::string(middleDot) + "fastest " + speedText(summary.fastest) +
                        std::string(middleDot) + "mean " + formatNumber(summary.mean, 2) +
                        " units/s";
     if (speeds.size() > recentCount) {
-        const auto split = speeds.size() - recentCount;
-        const double change =
-            summarize(speeds.subspan(split)).mean - summarize(speeds.first(split)).mean;
+        const RecentSplit split = splitRecent(ranked, recentCount);
+        const double change = split.recent.mean - split.before.mean;
         const std::string number = formatNumber(change, 2);
         text += std::string(middleDot) + "last " + std::to_string(recentCount) + ": mean " +
                 (number.starts_with('-') ? number : "+" + number) + " units/s";
@@ -267,14 +267,13 @@ std::string headline(std::span<const double> speeds, std::size_t recentCount) {
     return text;
 }
 
-void writeShotsPlot(std::ostream& out, std::span<const double> speeds, std::size_t recentCount) {
-    std::vector<double> sorted(speeds.begin(), speeds.end());
-    std::ranges::sort(sorted);
-    const SpeedScale y(fitSpeedAxis(sorted), {shotsLeft, barsRight, plotTop, plotBottom});
+void writeShotsPlot(std::ostream& out, const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
+    const SpeedScale y(fitSpeedAxis(ranked.sorted()), {shotsLeft, barsRight, plotTop, plotBottom});
     const auto shots = static_cast<double>(speeds.size());
     const Scale x{0.5, shots + 0.5, shotsLeft, shotsRight};
 
-    writeText(out, chartWidth / 2, 50, "middle", escaped(headline(speeds, recentCount)));
+    writeText(out, chartWidth / 2, 50, "middle", escaped(headline(ranked, recentCount)));
     writeSpeedAxes(out, y, {shotsLeft, barsRight, plotTop, plotBottom});
     writeShotAxis(out, x, speeds.size());
     writeHistogram(out, speeds, y);
@@ -325,7 +324,7 @@ void writeSvgChart(std::ostream& out, const ChartInput& input) {
                           " UTC"
                     : std::string("Ball speed by shot"),
               " font-size=\"16\" font-weight=\"bold\"");
-    if (input.speeds.empty()) {
+    if (input.speeds.inOrder().empty()) {
         writeText(out, chartWidth / 2, 50, "middle", "no shots in the newest session");
     } else {
         writeShotsPlot(out, input.speeds, input.recentCount);

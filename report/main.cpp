@@ -6,6 +6,7 @@
 #include "PathText.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
+#include "Statistics.h"
 #include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
@@ -67,21 +68,23 @@ void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
 }
 
 std::string reportText(const kickmark::Options& options,
-                       std::span<const kickmark::Session> sessions) {
+                       std::span<const kickmark::Session> sessions,
+                       const kickmark::RankedSpeeds& newest) {
     std::ostringstream out;
     if (sessions.size() == 1) {
-        kickmark::writeTextReport(out, sessions.front().speeds, options.recentCount);
+        kickmark::writeTextReport(out, newest, options.recentCount);
     } else {
-        kickmark::writeSessionsReport(out, sessions, options.recentCount);
+        kickmark::writeSessionsReport(out, sessions, newest, options.recentCount,
+                                      options.everySession);
     }
     return out.str();
 }
 
-std::string chartText(const kickmark::Options& options,
-                      std::span<const kickmark::Session> sessions) {
+std::string chartText(const kickmark::Options& options, std::span<const kickmark::Session> sessions,
+                      const kickmark::RankedSpeeds& newest) {
     std::ostringstream out;
     kickmark::writeSvgChart(
-        out, {.speeds = sessions.back().speeds,
+        out, {.speeds = newest,
               .recentCount = options.recentCount,
               .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>()});
     return out.str();
@@ -128,14 +131,16 @@ int run(const kickmark::Options& options) {
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
+        // Sorted once for the chart and the report alike.
+        const kickmark::RankedSpeeds newest(sessions.back().speeds);
         if (options.svgPath) {
             if (const auto error =
-                    files::replaceFile(*options.svgPath, chartText(options, sessions))) {
+                    files::replaceFile(*options.svgPath, chartText(options, sessions, newest))) {
                 throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
                                    ": " + error.message());
             }
         }
-        text = kept + reportText(options, sessions);
+        text = kept + reportText(options, sessions, newest);
     }
     if (!writeStandardOutput(text)) {
         return exitUsageOrFile;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Session.h"
+#include "Statistics.h"
 
 #include <cstddef>
 #include <ostream>
@@ -9,7 +10,7 @@
 namespace kickmark {
 
 struct ChartInput {
-    std::span<const double> speeds;    // the session drawn shot by shot; may be empty
+    const RankedSpeeds& speeds;        // the session drawn shot by shot; may be empty
     std::size_t recentCount = 10;      // the title compares the last this many with the rest
     std::span<const Session> sessions; // two or more, oldest first, for the sessions panel
 };

@@ -486,3 +486,19 @@ TEST_F(ReportFiles, paths_in_any_script_are_opened_kept_into_charted_into_and_sa
     EXPECT_EQ(readBytes(copy), "1500.000000\n2500.000000\n");
     EXPECT_TRUE(readBytes(chart).ends_with("</svg>\n"));
 }
+
+TEST_F(ReportFiles, every_session_option_lists_each_session_of_a_long_history) {
+    for (int day = 0; day < 41; ++day) {
+        save(folder_ / ("day-" + std::to_string(day) + ".csv"), "1500.000000\n",
+             practiceTime - std::int64_t{86400} * (41 - day));
+    }
+    const Outcome summarised = runReport(quoted(folder_));
+    EXPECT_EQ(summarised.exitCode, 0) << summarised.err;
+    EXPECT_NE(summarised.out.find("41 sessions, those before the last 10 by month and year"),
+              std::string::npos)
+        << summarised.out;
+    EXPECT_EQ(summarised.out.find("day-0.csv"), std::string::npos) << summarised.out;
+    const Outcome every = runReport("--every-session " + quoted(folder_));
+    EXPECT_EQ(every.exitCode, 0) << every.err;
+    EXPECT_NE(every.out.find("2026-10-28 18:00  day-0.csv"), std::string::npos) << every.out;
+}

@@ -16,7 +16,7 @@ namespace {
 
 std::string chartOf(const std::vector<double>& speeds, std::span<const Session> sessions = {}) {
     std::ostringstream out;
-    writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = sessions});
+    writeSvgChart(out, {.speeds = RankedSpeeds(speeds), .recentCount = 10, .sessions = sessions});
     return out.str();
 }
 
