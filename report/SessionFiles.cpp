@@ -78,6 +78,7 @@ std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
             .name = file.path.filename().string(),
             .date = utcTimeText(file.status.modified, TimeText::minutes),
             .speeds = std::move(file.speeds),
+            .time = file.status.modified.seconds,
         });
     }
     return sessions;
