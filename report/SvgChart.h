@@ -3,6 +3,7 @@
 #include "Session.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <span>
 
@@ -12,6 +13,7 @@ struct ChartInput {
     std::span<const double> speeds;    // the session drawn shot by shot; may be empty
     std::size_t recentCount = 10;      // the title compares the last this many with the rest
     std::span<const Session> sessions; // two or more, oldest first, for the sessions panel
+    std::int64_t futureAfter = 0;      // seconds since 1970 UTC: sessions later are in the future
 };
 
 // A standalone SVG document that fills its container: a title with the headline numbers, each

@@ -81,7 +81,8 @@ std::string chartText(const kickmark::Options& options,
     kickmark::writeSvgChart(
         out, {.speeds = sessions.back().speeds,
               .recentCount = options.recentCount,
-              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>()});
+              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>(),
+              .futureAfter = files::currentTime().seconds + clockSlackSeconds});
     return out.str();
 }
 

@@ -18,10 +18,14 @@ struct Drawn {
 };
 
 // Speeds 0 to 5000 over pixels 500 to 0: a speed's pixel is 500 - speed / 10.
-Drawn draw(const std::vector<LinePoint>& points) {
+const SpeedScale scale({0, 5000, 1000}, {0, 100, 0, 500});
+
+Drawn draw(const std::vector<LinePoint>& points, bool alongEdge = false) {
     std::ostringstream out;
-    const bool beyond = writeSpeedLine(out, points, SpeedScale({0, 5000, 1000}, {0, 100, 0, 500}),
-                                       {.name = "line", .colour = "red"});
+    EdgeLabels labels(-1000, 1000);
+    const bool beyond = writeSpeedLine(
+        out, points, scale, {.name = "line", .colour = "red", .alongEdge = alongEdge}, labels);
+    labels.write(out, scale);
     const std::string svg = out.str();
     const auto path = [&](const std::string& name) {
         const auto at = svg.find("class=\"" + name + "\"");
@@ -70,5 +74,60 @@ TEST(WriteSpeedLine, draws_only_within_the_axis_and_breaks_with_the_furthest_val
         EXPECT_EQ(drawn.inside, inside);
         EXPECT_EQ(drawn.breaks, breaks) << inside;
         EXPECT_EQ(drawn.values, values) << inside;
+    }
+}
+
+TEST(EdgeLabels, stand_apart_the_first_always_and_each_text_once_where_it_would_touch_itself) {
+    struct Case {
+        std::vector<std::pair<double, std::string>> labels; // x, text; the last is marked first
+        double right;                                       // where labels must end
+        const char* written; // "text@x@y", in the order they are written
+    };
+    const std::vector<Case> cases = {
+        {{{50, "6000"}, {50, "6000"}, {52, "6000"}}, 1000, "6000@52.0@-10.0 "},
+        // Two lines and a triangle at one place.
+        {{{50, "2395"}, {50, "6000"}, {50, "5900"}},
+         1000,
+         "5900@50.0@-10.0 2395@50.0@-24.0 6000@84.8@-10.0 "},
+        // Far apart: each where it belongs, the same text too, but never past the ends.
+        {{{10, "6000"}, {80, "6000"}}, 1000, "6000@80.0@-10.0 6000@17.4@-10.0 "},
+        {{{99, "123"}, {99, "456"}, {99, "789"}},
+         100,
+         "789@86.2@-10.0 123@86.2@-24.0 456@43.8@-10.0 "},
+        // What fits nowhere near is left out, never over another.
+        {{{50, "1"},
+          {50, "2"},
+          {50, "3"},
+          {50, "4"},
+          {50, "5"},
+          {50, "6"},
+          {50, "7"},
+          {50, "8"},
+          {50, "9"},
+          {50, "10"},
+          {50, "11"}},
+         1000,
+         "11@50.0@-10.0 1@50.0@-24.0 2@36.8@-24.0 3@63.2@-24.0 4@23.6@-10.0 5@76.4@-10.0 "
+         "6@76.4@-24.0 10@10.2@-24.0 "},
+    };
+    for (const auto& [given, right, written] : cases) {
+        EdgeLabels labels(0, right);
+        for (std::size_t i = 0; i < given.size(); ++i) {
+            labels.add(given[i].first, true, given[i].second, "red", i + 1 == given.size());
+        }
+        std::ostringstream out;
+        labels.write(out, scale);
+        const std::string svg = out.str();
+        std::string seen;
+        for (auto at = svg.find("<text"); at != std::string::npos; at = svg.find("<text", at + 1)) {
+            const auto value = [&](const char* name) {
+                const auto start = svg.find(name, at) + std::string(name).size();
+                return svg.substr(start, svg.find('"', start) - start);
+            };
+            const auto start = svg.find('>', at) + 1;
+            seen += svg.substr(start, svg.find('<', start) - start) + "@" + value(" x=\"") + "@" +
+                    value(" y=\"") + " ";
+        }
+        EXPECT_EQ(seen, written);
     }
 }
