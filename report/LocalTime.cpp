@@ -31,13 +31,10 @@ bool localOffset(std::int64_t seconds, std::int64_t& offset) {
     }
     std::tm local{};
 #ifdef _WIN32
-    // TZ may have changed since the runtime last looked.
-    _tzset();
     if (localtime_s(&local, &time) != 0) {
         return false;
     }
 #else
-    tzset();
     if (localtime_r(&time, &local) == nullptr) {
         return false;
     }
@@ -52,6 +49,14 @@ bool localOffset(std::int64_t seconds, std::int64_t& offset) {
 }
 
 } // namespace
+
+void readLocalZone() {
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
+}
 
 LocalTime localTime(std::int64_t seconds) {
     std::int64_t offset = 0;

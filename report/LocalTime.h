@@ -13,6 +13,10 @@ struct LocalTime {
     std::int64_t offset = 0; // seconds ahead of UTC
 };
 
+// Reads the zone again (TZ may have changed since), once before a run of localTime calls: the
+// C library need not look at each.
+void readLocalZone();
+
 // `seconds` since 1970-01-01 UTC. A time the C library cannot convert is given in UTC, and
 // its offset says so.
 LocalTime localTime(std::int64_t seconds);

@@ -370,6 +370,7 @@ void writeSvgChart(std::ostream& out, const ChartInput& input) {
         << "<title>Ball speed by shot</title>\n"
         << pageStyle << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     // With a sessions panel below, the plot above must say which session it shows.
+    readLocalZone();
     std::string title = "Ball speed by shot";
     if (panel) {
         const LocalTime newest = localTime(input.sessions.back().time);
