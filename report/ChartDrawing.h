@@ -44,8 +44,8 @@ std::string speedText(double speed);
 // The grid and labels of the speed axis across the area, and the axis line on its left.
 void writeSpeedAxes(std::ostream& out, const SpeedScale& y, const PlotArea& area);
 
-// The smallest text the chart writes, in its own units: at the narrowest the chart is drawn
-// (minimumWidth), and on a printed page, it is still 10 px and 8 pt.
+// The smallest text the chart writes, in its own units: the chart is never drawn so narrow, nor
+// printed so small, that it would be under 10 px or 8 pt.
 inline constexpr double smallText = 12;
 
 // Values written beyond the axis, outside the plot next to what they belong to. Gathered first

@@ -270,10 +270,6 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
     }
 }
 
-std::string withKmh(double speed) {
-    return formatNumber(speed, 2) + " units/s (" + formatNumber(toKmh(speed), 2) + " km/h)";
-}
-
 std::string signedNumber(double value) {
     const std::string number = formatNumber(value, 2);
     return number.starts_with('-') ? number : "+" + number;
@@ -284,9 +280,9 @@ std::array<std::string, 2> headline(std::span<const double> speeds, std::size_t 
     const Summary summary = summarize(speeds);
     std::array<std::string, 2> lines;
     lines[0] = std::to_string(summary.shots) + (summary.shots == 1 ? " shot" : " shots") +
-               std::string(middleDot) + "fastest " + withKmh(summary.fastest) +
-               std::string(middleDot) + "median " + withKmh(summary.median);
-    lines[1] = "mean " + withKmh(summary.mean);
+               std::string(middleDot) + "fastest " + speedText(summary.fastest) +
+               std::string(middleDot) + "median " + speedText(summary.median);
+    lines[1] = "mean " + speedText(summary.mean);
     if (speeds.size() > recentCount) {
         const auto split = speeds.size() - recentCount;
         const double change =
