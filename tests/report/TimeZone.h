@@ -5,9 +5,8 @@
 #include <optional>
 #include <string>
 
-// Sets the C library's local time zone (and its children's) for the life of the object, then
-// puts the one before back. `zone` in the form both the C library here and Windows' read:
-// "XXX-14" is fourteen hours ahead of UTC.
+// The C library's local time zone, the children's too, while it lives: "XXX-14" is UTC+14 here
+// and on Windows.
 class TimeZone {
 public:
     explicit TimeZone(const char* zone) {
@@ -16,21 +15,17 @@ public:
         }
         set(zone);
     }
-    ~TimeZone() { set(before ? before->c_str() : nullptr); }
+    ~TimeZone() { set(before ? before->c_str() : ""); }
     TimeZone(const TimeZone&) = delete;
     TimeZone& operator=(const TimeZone&) = delete;
 
 private:
     static void set(const char* zone) {
 #ifdef _WIN32
-        _putenv_s("TZ", zone ? zone : "");
+        _putenv_s("TZ", zone);
         _tzset();
 #else
-        if (zone) {
-            setenv("TZ", zone, 1);
-        } else {
-            unsetenv("TZ");
-        }
+        *zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
         tzset();
 #endif
     }
