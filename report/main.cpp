@@ -86,7 +86,8 @@ std::string chartText(const kickmark::Options& options, std::span<const kickmark
     kickmark::writeSvgChart(
         out, {.speeds = newest,
               .recentCount = options.recentCount,
-              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>()});
+              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>(),
+              .futureAfter = files::currentTime().seconds + clockSlackSeconds});
     return out.str();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct Session {
     std::string name; // the file name, without its folder
     std::string date; // when the file was last written, "YYYY-MM-DD HH:MM" in UTC
     std::vector<double> speeds;
+    std::int64_t time = 0; // the same moment in seconds since 1970-01-01 UTC
 };
 
 } // namespace kickmark
