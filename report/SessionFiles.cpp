@@ -90,7 +90,7 @@ std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
             .name = text::utf8Path(file.path.filename()),
             .date = utcTimeText(file.time, TimeText::minutes),
             .speeds = std::move(file.speeds),
-            .time = file.status.modified.seconds,
+            .time = file.time.seconds,
         });
     }
     return sessions;
