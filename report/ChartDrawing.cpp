@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 namespace kickmark {
 namespace {
@@ -120,8 +119,11 @@ void EdgeLabels::write(std::ostream& out, const SpeedScale& y) const {
                     return other.row == row && overlaps(other.label, moved);
                 });
             };
-            if (const int row = *std::ranges::find_if(std::views::iota(0, rows), freeIn);
-                row < rows) {
+            int row = 0;
+            while (row < rows && !freeIn(row)) {
+                ++row;
+            }
+            if (row < rows) {
                 placed.push_back({moved, row});
                 break;
             }
