@@ -9,7 +9,8 @@
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--html FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "usage: kickmark-report [--svg FILE] [--html FILE] [--last N] [--keep DIR] [--every-session]\n"
+    "                       SHOTS...\n"
     "       kickmark-report --watch --keep DIR [--svg FILE] [--html FILE] [--last N] SHOTS\n"
     "       kickmark-report --help | --version\n"
     "\n"
@@ -26,6 +27,9 @@ const std::string_view usage =
     "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already\n"
     "              (a save that continues the session kept last takes its copy's place),\n"
     "              then report over every session in DIR\n"
+    "  --every-session\n"
+    "              a row for every session; otherwise beyond 40 sessions the ones before\n"
+    "              the last 10 are summarised by month and year\n"
     "  --watch     run until stopped (Ctrl+C): each time SHOTS is saved, keep it in DIR,\n"
     "              redraw the chart and the page, and print a line for the save\n"
     "  --help      show this help\n"
@@ -76,6 +80,8 @@ Options parseCommandLine(std::span<const std::string> arguments) {
             } else {
                 options.recentCount = parseCount(*argument);
             }
+        } else if (option == "--every-session") {
+            options.everySession = true;
         } else if (option.starts_with('-')) {
             throw UsageError("unknown option " + text::visibleText(option));
         } else {

@@ -21,6 +21,7 @@ struct Options {
     // Keep each save of the one SHOTS file until stopped, rather than report once.
     bool watch = false;
     std::size_t recentCount = 10;
+    bool everySession = false;
     bool help = false;
     bool version = false;
 };

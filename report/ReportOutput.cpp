@@ -16,11 +16,13 @@ bool writeStandardOutput(std::string_view text) {
     return true;
 }
 
-std::string chartText(std::span<const Session> sessions, std::size_t recentCount) {
+std::string chartText(std::span<const Session> sessions, const RankedSpeeds& newest,
+                      std::size_t recentCount, std::int64_t futureAfter) {
     std::ostringstream out;
-    writeSvgChart(out, {.speeds = sessions.back().speeds,
+    writeSvgChart(out, {.speeds = newest,
                         .recentCount = recentCount,
-                        .sessions = sessions.size() > 1 ? sessions : std::span<const Session>()});
+                        .sessions = sessions.size() > 1 ? sessions : std::span<const Session>(),
+                        .futureAfter = futureAfter});
     return out.str();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Session.h"
+#include "Statistics.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,8 +15,14 @@ namespace kickmark {
 // or a closed pipe is a failure, not a success. Says why on standard error when it fails.
 bool writeStandardOutput(std::string_view text);
 
-// The chart of the newest session, with the sessions panel when there are several. `sessions`
-// must not be empty.
-std::string chartText(std::span<const Session> sessions, std::size_t recentCount);
+// The clocks of machines that share a folder drift apart a little, and FAT rounds a time up to
+// the next two seconds: only a time beyond this is in the future.
+constexpr std::int64_t clockSlackSeconds = 60;
+
+// The chart of the newest session (`newest` ranks its speeds), with the sessions panel when
+// there are several; sessions after `futureAfter` (seconds since 1970 UTC) are in the future.
+// `sessions` must not be empty.
+std::string chartText(std::span<const Session> sessions, const RankedSpeeds& newest,
+                      std::size_t recentCount, std::int64_t futureAfter);
 
 } // namespace kickmark

@@ -87,6 +87,7 @@ Session sessionOf(SessionFile file) {
         .name = text::utf8Path(file.path.filename()),
         .date = utcTimeText(file.time, TimeText::minutes),
         .speeds = std::move(file.speeds),
+        .time = file.time.seconds,
     };
 }
 

@@ -8,6 +8,7 @@
 #include "SessionFiles.h"
 #include "SessionHistory.h"
 #include "ShotsFile.h"
+#include "Statistics.h"
 #include "StopRequest.h"
 
 #include <algorithm>
@@ -146,8 +147,12 @@ private:
 
     void draw() {
         const auto sessions = history_.sessions();
-        const std::string chart =
-            sessions.empty() ? std::string() : chartText(sessions, options_.recentCount);
+        std::string chart;
+        if (!sessions.empty()) {
+            const RankedSpeeds newest(sessions.back().speeds);
+            chart = chartText(sessions, newest, options_.recentCount,
+                              files::currentTime().seconds + clockSlackSeconds);
+        }
         if (options_.svgPath && !chart.empty()) {
             write(*options_.svgPath, chart);
         }

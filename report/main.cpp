@@ -7,6 +7,7 @@
 #include "ReportOutput.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
+#include "Statistics.h"
 #include "TextReport.h"
 #include "UtcTime.h"
 #include "Watch.h"
@@ -28,10 +29,6 @@ namespace files = kickmark::files;
 
 constexpr int exitBadSpeed = 1;
 constexpr int exitUsageOrFile = 2;
-
-// The clocks of machines that share a folder drift apart a little, and FAT rounds a time up to
-// the next two seconds: only a time beyond this is in the future.
-constexpr std::int64_t clockSlackSeconds = 60;
 
 class RefusedChart : public std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -59,7 +56,7 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+        if (session.time.seconds > now.seconds + kickmark::clockSlackSeconds) {
             std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
                       << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
@@ -68,12 +65,14 @@ void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
 }
 
 std::string reportText(const kickmark::Options& options,
-                       std::span<const kickmark::Session> sessions) {
+                       std::span<const kickmark::Session> sessions,
+                       const kickmark::RankedSpeeds& newest) {
     std::ostringstream out;
     if (sessions.size() == 1) {
-        kickmark::writeTextReport(out, sessions.front().speeds, options.recentCount);
+        kickmark::writeTextReport(out, newest, options.recentCount);
     } else {
-        kickmark::writeSessionsReport(out, sessions, options.recentCount);
+        kickmark::writeSessionsReport(out, sessions, newest, options.recentCount,
+                                      options.everySession);
     }
     return out.str();
 }
@@ -120,12 +119,16 @@ int run(const kickmark::Options& options) {
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
-        const std::string chart = kickmark::chartText(sessions, options.recentCount);
+        // Sorted once for the chart and the report alike.
+        const kickmark::RankedSpeeds newest(sessions.back().speeds);
+        const std::string chart =
+            kickmark::chartText(sessions, newest, options.recentCount,
+                                files::currentTime().seconds + kickmark::clockSlackSeconds);
         writeChart(options.svgPath, chart);
         writeChart(options.htmlPath,
                    options.htmlPath ? kickmark::htmlPage("Kickmark: " + sessions.back().name, chart)
                                     : std::string());
-        text = kept + reportText(options, sessions);
+        text = kept + reportText(options, sessions, newest);
     }
     if (!kickmark::writeStandardOutput(text)) {
         return exitUsageOrFile;

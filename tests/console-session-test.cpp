@@ -9,7 +9,6 @@
 
 #include "Files.h"
 #include "Host.h"
-#include "PluginHost.h"
 
 #if !defined(_WIN32)
 #include <sys/wait.h>

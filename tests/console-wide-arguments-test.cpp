@@ -13,7 +13,6 @@
 #include "Files.h"
 #include "Host.h"
 #include "PathText.h"
-#include "PluginHost.h"
 
 namespace fs = std::filesystem;
 

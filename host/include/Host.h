@@ -16,7 +16,6 @@
 namespace pluginsdk {
 
 struct HostContext;
-class HostProbe;
 
 struct VariableInfo {
     std::string name;
@@ -89,8 +88,10 @@ public:
     std::shared_ptr<CVarManagerWrapper> cvarManager();
 
 private:
-    // Tests look inside through it; it is built into them, never into this library.
+#ifdef PLUGINSDK_OBSERVED
+    // The tests' build of this library lets them look inside; no other build knows of it.
     friend class HostProbe;
+#endif
     struct Loaded;
     class CallbackScope;
 

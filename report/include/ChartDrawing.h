@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kickmark {
 
@@ -43,6 +44,38 @@ std::string speedText(double speed);
 // The grid and labels of the speed axis across the area, and the axis line on its left.
 void writeSpeedAxes(std::ostream& out, const SpeedScale& y, const PlotArea& area);
 
+// The smallest text the chart writes, in its own units: the chart is never drawn so narrow, nor
+// printed so small, that it would be under 10 px or 8 pt.
+inline constexpr double smallText = 12;
+
+// Values written beyond the axis, outside the plot next to what they belong to. Gathered first
+// and written last, so that they stand in rows and none covers another.
+class EdgeLabels {
+public:
+    // Labels stand between `left` and `right`.
+    EdgeLabels(double left, double right) : left(left), right(right) {}
+
+    // `first`: placed before every other label, so it is written whatever else is there.
+    void add(double x, bool above, std::string text, std::string_view colour, bool first = false);
+
+    // In rows outward from the edge, the labels marked first, then in the order they came: each
+    // above its place, or else beside it; a label that fits nowhere near is left out, and so is
+    // one whose text a label it would touch says already.
+    void write(std::ostream& out, const SpeedScale& y) const;
+
+private:
+    struct Label {
+        double x;
+        bool above;
+        std::string text;
+        std::string_view colour;
+        bool first;
+    };
+    double left;
+    double right;
+    std::vector<Label> labels;
+};
+
 // Something beyond the axis: a triangle on the edge at `x`, with `title` on hovering.
 struct Mark {
     double x;
@@ -50,8 +83,9 @@ struct Mark {
     std::string title;
 };
 
-// The marks, and above the plot their speeds as far as they fit side by side.
-void writeMarks(std::ostream& out, std::span<const Mark> marks, const SpeedScale& y);
+// The marks, with their speeds among the labels; the fastest of them always has its label.
+void writeMarks(std::ostream& out, std::span<const Mark> marks, const SpeedScale& y,
+                EdgeLabels& labels);
 
 struct LinePoint {
     double x;
@@ -62,9 +96,10 @@ struct LineStyle {
     std::string_view name; // the path's class
     std::string_view colour;
     std::string_view attributes = {}; // stroke width, dashes
-    // Which side of a break the value beyond is written on, so two lines that leave the axis
-    // at one place keep their values apart.
-    bool valuesLeft = false;
+    // Beyond the axis the line goes on as a dotted line outside the plot, along its edge, with
+    // each value it takes there written once: for a line that is right everywhere, such as the
+    // best so far, rather than one that comes back.
+    bool alongEdge = false;
 };
 
 // Path data of a break mark: two short strokes across a line that ends at (x, y), on the side
@@ -72,10 +107,11 @@ struct LineStyle {
 std::string breakMark(double x, double y, double inward);
 
 // A line through `points`, drawn only within the axis: where it leaves the axis it ends in a
-// break mark with the furthest value it reaches beyond written there, and where it comes back
-// it starts again with a break mark. It never runs along the edge as if that were its value.
-// Returns whether it went beyond anywhere. Fewer than two points draw nothing.
+// break mark with the furthest value it reaches beyond among the labels, and where it comes
+// back it starts again with a break mark. It never runs along the edge inside the plot as if
+// that were its value. Returns whether it went beyond anywhere. Fewer than two points draw
+// nothing.
 bool writeSpeedLine(std::ostream& out, std::span<const LinePoint> points, const SpeedScale& y,
-                    const LineStyle& style);
+                    const LineStyle& style, EdgeLabels& labels);
 
 } // namespace kickmark

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Statistics.h"
+
 #include <cstddef>
-#include <span>
 #include <vector>
 
 namespace kickmark {
@@ -28,6 +29,6 @@ struct Histogram {
 };
 
 // `speeds` must not be empty.
-Histogram makeHistogram(std::span<const double> speeds);
+Histogram makeHistogram(const RankedSpeeds& speeds);
 
 } // namespace kickmark

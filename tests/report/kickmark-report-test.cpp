@@ -1,6 +1,7 @@
 #include "FileReplacement.h"
 #include "PathText.h"
 #include "TestFiles.h"
+#include "TimeZone.h"
 
 #include <gtest/gtest.h>
 
@@ -318,8 +319,9 @@ TEST_F(ReportFiles, a_file_still_being_written_is_read_again_and_never_kept_torn
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
 
-TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_day_ones) {
+TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_day_ones_locally) {
     using namespace std::chrono;
+    const TimeZone kiribati("XXX-14");
     for (const auto& [name, hour] : {std::pair{"a.csv", 18}, {"b.csv", 19}, {"c.csv", 20}}) {
         writeBytes(folder_ / name, "1500.000000\n");
         const sys_days day = year(2026) / December / 4;
@@ -330,9 +332,9 @@ TEST_F(ReportFiles, a_chart_of_sessions_names_the_newest_and_the_time_of_same_da
     const Outcome outcome = runReport("--svg " + quoted(chart) + " " + quoted(folder_));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     const std::string svg = readBytes(chart);
-    EXPECT_NE(svg.find(">Ball speed by shot, newest session: 2026-12-04 20:00 UTC<"),
+    EXPECT_NE(svg.find(">Ball speed by shot, newest session: 2026-12-05 10:00 (UTC+14:00)<"),
               std::string::npos);
-    for (const char* time : {">18:00<", ">19:00<", ">20:00<"}) {
+    for (const char* time : {">08:00<", ">09:00<", ">10:00<"}) {
         EXPECT_NE(svg.find(time), std::string::npos) << time;
     }
 }
@@ -487,4 +489,20 @@ TEST_F(ReportFiles, paths_in_any_script_are_opened_kept_into_charted_into_and_sa
         << outcome.out;
     EXPECT_EQ(readBytes(copy), "1500.000000\n2500.000000\n");
     EXPECT_TRUE(readBytes(chart).ends_with("</svg>\n"));
+}
+
+TEST_F(ReportFiles, every_session_option_lists_each_session_of_a_long_history) {
+    for (int day = 0; day < 41; ++day) {
+        save(folder_ / ("day-" + std::to_string(day) + ".csv"), "1500.000000\n",
+             practiceTime - std::int64_t{86400} * (41 - day));
+    }
+    const Outcome summarised = runReport(quoted(folder_));
+    EXPECT_EQ(summarised.exitCode, 0) << summarised.err;
+    EXPECT_NE(summarised.out.find("41 sessions, those before the last 10 by month and year"),
+              std::string::npos)
+        << summarised.out;
+    EXPECT_EQ(summarised.out.find("day-0.csv"), std::string::npos) << summarised.out;
+    const Outcome every = runReport("--every-session " + quoted(folder_));
+    EXPECT_EQ(every.exitCode, 0) << every.err;
+    EXPECT_NE(every.out.find("2026-10-28 18:00  day-0.csv"), std::string::npos) << every.out;
 }

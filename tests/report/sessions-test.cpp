@@ -168,4 +168,6 @@ TEST_F(Sessions, a_kept_copy_goes_by_the_time_in_its_name_whatever_its_file_time
     const auto sessions = sessionsOf(files);
     EXPECT_EQ(sessions.front().date, "2026-12-01 18:00");
     EXPECT_EQ(sessions.back().date, "2026-12-03 18:00");
+    // The chart dates sessions by this moment, in local time.
+    EXPECT_EQ(sessions.back().time, 1796320800);
 }
