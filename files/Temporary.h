@@ -3,6 +3,7 @@
 #include "NativeFile.h"
 
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace kickmark::files {
@@ -12,8 +13,8 @@ namespace kickmark::files {
 class Temporary {
 public:
     // Named "NAME.PID-STAMP.tmp" after the target, so that two programs writing one file
-    // each have their own; where that name does not fit the system's limits, "~km" and six
-    // hexadecimal digits.
+    // each have their own; where that name does not fit the system's limits, "~km", eight
+    // hexadecimal digits made from the target's name and four more.
     static Temporary createBeside(const std::filesystem::path& target,
                                   std::error_code& error) noexcept;
 
@@ -37,5 +38,11 @@ private:
 // named as createBeside names them, last written more than an hour ago. A write in progress
 // keeps writing its own, so it is never one of them.
 void removeAbandonedTemporaries(const std::filesystem::path& target) noexcept;
+// The same for every target in `folder` whose name `isTarget` accepts, among those named
+// "NAME.PID-STAMP.tmp" (the short names, made where a path is near the system's limit, only
+// one target's sweep finds).
+void removeAbandonedTemporaries(
+    const std::filesystem::path& folder,
+    const std::function<bool(const std::filesystem::path&)>& isTarget) noexcept;
 
 } // namespace kickmark::files
