@@ -4,6 +4,7 @@
 #include "SessionFiles.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
+#include "Temporary.h"
 #include "UtcTime.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 namespace kickmark {
 
@@ -32,6 +34,39 @@ bool isKeptName(const std::string& name, files::FileTime modified) {
     }
     rest = rest.substr(base.size(), rest.size() - base.size() - 4);
     return rest.empty() || (rest.starts_with('-') && isDigits(rest.substr(1)) && rest[1] != '0');
+}
+
+// Whether keeping a session of any time could have given it this name: the name's time is
+// "YYYY-MM-DD-HHMMSS" (more digits or a minus sign for the year where needed).
+bool looksKept(const fs::path& path) {
+    const auto& native = path.native();
+    if (!std::ranges::all_of(native, [](auto c) { return static_cast<unsigned long>(c) < 0x80; })) {
+        return false;
+    }
+    const std::string name(native.begin(), native.end());
+    std::string_view rest = name;
+    if (!rest.ends_with(".csv")) {
+        return false;
+    }
+    rest.remove_suffix(4);
+    if (rest.starts_with('-')) {
+        rest.remove_prefix(1);
+    }
+    std::vector<std::string_view> parts;
+    for (std::size_t dash; (dash = rest.find('-')) != std::string_view::npos;) {
+        parts.push_back(rest.substr(0, dash));
+        rest.remove_prefix(dash + 1);
+    }
+    parts.push_back(rest);
+    return (parts.size() == 4 || parts.size() == 5) &&
+           std::ranges::all_of(parts, [](std::string_view part) { return isDigits(part); }) &&
+           parts[1].size() == 2 && parts[2].size() == 2 && parts[3].size() == 6;
+}
+
+// A copy that a stopped run of an older version left: empty, or its last line without its
+// line end. It holds no session, and its name stays taken.
+bool isTorn(const SessionFile& file) {
+    return file.bytes.empty() || file.bytes.back() != '\n';
 }
 
 std::size_t hashOf(const std::string& bytes) {
@@ -61,11 +96,14 @@ KeepFolder::KeepFolder(fs::path folder) : folder_(std::move(folder)) {
     if (!fs::is_directory(status)) {
         throw CannotKeep("cannot keep sessions in " + folder_.string() + ": not a folder");
     }
+    // What runs that were stopped while copying left, an hour ago or more.
+    files::removeAbandonedTemporaries(folder_, looksKept);
     const auto paths = findSessionFiles(std::vector{folder_.string()});
     for (const auto& path : paths) {
         takenNames_.insert(path.filename().string());
     }
     files_ = readSessionFiles(paths, LineEnd::optional);
+    std::erase_if(files_, isTorn);
 }
 
 KeepFolder::~KeepFolder() {
@@ -137,7 +175,6 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
                          error.message());
     };
     std::error_code error;
-    std::error_code ignored;
     // Made with the first copy, so that a run that keeps nothing makes nothing.
     if (made_.empty()) {
         fs::create_directories(folder_, error);
@@ -151,17 +188,15 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
             continue;
         }
         const fs::path path = folder_ / name;
-        error = files::createFile(path, input.bytes, input.status.modified);
+        // The copy's status comes from the file as it was written, so that nothing left to
+        // check after it can fail and strand it.
+        files::FileStatus status;
+        error = files::createFile(path, input.bytes, input.status.modified, &status);
         if (error == std::errc::file_exists) {
             takenNames_.insert(name.string());
             continue;
         }
         if (error) {
-            fail(error);
-        }
-        files::FileStatus status;
-        if ((error = files::fileStatus(path, status))) {
-            fs::remove(path, ignored);
             fail(error);
         }
         takenNames_.insert(name.string());

@@ -123,19 +123,24 @@ int run(const kickmark::Options& options) {
     warnOfFutureDates(reported);
     const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(std::move(reported));
     std::string text;
+    std::optional<std::string> chart;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
         if (options.svgPath) {
-            if (const auto error =
-                    files::replaceFile(*options.svgPath, chartText(options, sessions))) {
-                throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
-            }
+            chart = chartText(options, sessions);
         }
         text = kept + reportText(options, sessions);
     }
     if (!writeStandardOutput(text)) {
         return exitUsageOrFile;
+    }
+    // Last, so that a run that fails leaves the chart from before: it shows the sessions of
+    // the folder as it is.
+    if (chart) {
+        if (const auto error = files::replaceFile(*options.svgPath, *chart)) {
+            throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+        }
     }
     if (folder) {
         folder->commit();
