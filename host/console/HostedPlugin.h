@@ -3,8 +3,8 @@
 #include <string_view>
 
 // All that kickmark-host knows of the plugin it hosts. The plugin names these itself
-// (plugin/Console.h, plugin/MeasurementFile.cpp, the module target): a rename there is a
-// rename here, and nowhere else in the console.
+// (plugin/Console.h, plugin/MeasurementFile.cpp, plugin/ShotDetection.cpp, plugin/SpeedText.cpp,
+// the module target): a change there is a change here, and nowhere else in the console.
 namespace hostedPlugin {
 
 // Loaded when no --plugin is given: NAME.so, or NAME.dll, beside the program.
