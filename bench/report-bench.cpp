@@ -2,10 +2,15 @@
 // and the chart alone from speeds already in memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,19 +39,21 @@ std::vector<double> practice(std::size_t shots) {
     return speeds;
 }
 
+void writeShotsFile(const fs::path& path, std::size_t shots) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    for (const double speed : practice(shots)) {
+        std::fprintf(out, "%f\n", speed);
+    }
+    std::fclose(out);
+}
+
 void BM_ReportWithChart(benchmark::State& state) {
     const auto shots = static_cast<std::size_t>(state.range(0));
     const fs::path folder = fs::temp_directory_path() / "kickmark-report-bench";
     fs::create_directories(folder);
     const fs::path csv = folder / "shots.csv";
     const fs::path chart = folder / "chart.svg";
-    {
-        std::FILE* out = std::fopen(csv.c_str(), "w");
-        for (const double speed : practice(shots)) {
-            std::fprintf(out, "%f\n", speed);
-        }
-        std::fclose(out);
-    }
+    writeShotsFile(csv, shots);
     const std::string command = std::string("\"") + KICKMARK_REPORT_EXE + "\" --svg \"" +
                                 chart.string() + "\" \"" + csv.string() + "\" > /dev/null";
     for (auto _ : state) {
@@ -64,12 +71,95 @@ BENCHMARK(BM_ReportWithChart)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// Each word quoted, standard output discarded.
+std::string shellCommand(std::initializer_list<std::string> words) {
+    std::string command;
+    for (const auto& word : words) {
+        command.append(1, '"').append(word).append("\" ");
+    }
+    return command.append("> /dev/null");
+}
+
+double childProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct RunTime {
+    double wall = 0;      // seconds
+    double processor = 0; // seconds the program itself ran
+};
+
+// One run of `command`, or nothing when it failed.
+std::optional<RunTime> timeOf(const std::string& command) {
+    const double processorBefore = childProcessorSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    if (status != 0) {
+        return std::nullopt;
+    }
+    return RunTime{wall.count(), childProcessorSeconds() - processorBefore};
+}
+
+// kickmark-report against the least a report must do (speed-baseline: strtod and one sort),
+// and with a chart against without, each turn running all three on the same file. The best
+// of the turns counts, and the ratios are of the programs' own processor time, which other
+// work on a shared machine does not inflate as it does the time on the wall.
+void BM_ReportAgainstBaseline(benchmark::State& state) {
+    const auto shots = static_cast<std::size_t>(state.range(0));
+    const fs::path folder = fs::temp_directory_path() / "kickmark-report-bench-baseline";
+    fs::create_directories(folder);
+    const fs::path csv = folder / "shots.csv";
+    writeShotsFile(csv, shots);
+    const std::string chart = (folder / "chart.svg").string();
+    const std::array<std::string, 3> names = {"baseline", "report", "svg"};
+    const std::array<std::string, 3> commands = {
+        shellCommand({KICKMARK_SPEED_BASELINE_EXE, csv.string()}),
+        shellCommand({KICKMARK_REPORT_EXE, csv.string()}),
+        shellCommand({KICKMARK_REPORT_EXE, "--svg", chart, csv.string()}),
+    };
+    std::array<RunTime, 3> best = {};
+    bool first = true;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            const auto time = timeOf(commands[i]);
+            if (!time) {
+                state.SkipWithError(("failed: " + commands[i]).c_str());
+                fs::remove_all(folder);
+                return;
+            }
+            best[i].wall = first ? time->wall : std::min(best[i].wall, time->wall);
+            best[i].processor =
+                first ? time->processor : std::min(best[i].processor, time->processor);
+        }
+        first = false;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        state.counters[names[i] + "_ms"] = 1000 * best[i].wall;
+        state.counters[names[i] + "_cpu_ms"] = 1000 * best[i].processor;
+    }
+    state.counters["report_per_baseline"] = best[1].processor / best[0].processor;
+    state.counters["svg_per_report"] = best[2].processor / best[1].processor;
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_ReportAgainstBaseline)
+    ->Arg(10'000'000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 void BM_SvgChart(benchmark::State& state) {
     const auto speeds = practice(static_cast<std::size_t>(state.range(0)));
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out;
-        kickmark::writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = {}});
+        kickmark::writeSvgChart(
+            out, {.speeds = kickmark::RankedSpeeds(speeds), .recentCount = 10, .sessions = {}});
         bytes = out.str().size();
     }
     state.counters["chart_bytes"] = static_cast<double>(bytes);
@@ -83,22 +173,14 @@ void BM_SessionsChart(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out;
-        kickmark::writeSvgChart(
-            out, {.speeds = sessions.back().speeds, .recentCount = 10, .sessions = sessions});
+        kickmark::writeSvgChart(out, {.speeds = kickmark::RankedSpeeds(sessions.back().speeds),
+                                      .recentCount = 10,
+                                      .sessions = sessions});
         bytes = out.str().size();
     }
     state.counters["chart_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_SessionsChart)->Arg(100)->Arg(10'000)->Unit(benchmark::kMillisecond);
-
-double childProcessorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& time) {
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // Folders removed only when the benchmarks are over: ext4 passes over the inodes of files
 // deleted in the last half minute when it makes new ones, which would charge one run's cleanup

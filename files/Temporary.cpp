@@ -1,5 +1,7 @@
 #include "Temporary.h"
 
+#include "FileReplacement.h"
+
 #include <algorithm>
 #include <chrono>
 #include <string>

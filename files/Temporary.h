@@ -3,7 +3,6 @@
 #include "NativeFile.h"
 
 #include <filesystem>
-#include <functional>
 #include <system_error>
 
 namespace kickmark::files {
@@ -38,11 +37,5 @@ private:
 // named as createBeside names them, last written more than an hour ago. A write in progress
 // keeps writing its own, so it is never one of them.
 void removeAbandonedTemporaries(const std::filesystem::path& target) noexcept;
-// The same for every target in `folder` whose name `isTarget` accepts, among those named
-// "NAME.PID-STAMP.tmp" (the short names, made where a path is near the system's limit, only
-// one target's sweep finds).
-void removeAbandonedTemporaries(
-    const std::filesystem::path& folder,
-    const std::function<bool(const std::filesystem::path&)>& isTarget) noexcept;
 
 } // namespace kickmark::files

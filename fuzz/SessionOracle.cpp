@@ -10,7 +10,7 @@
 
 #include "Console.h"
 #include "Kickmark.h"
-#include "Numbers.h"
+#include "NumberText.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void SessionOracle::restartNumbering() {
 float SessionOracle::minimumInForce() const {
     const auto variable = host_.variable(kickmark::minSpeedVariable);
     require(variable.has_value(), "the minimum speed variable exists while loaded");
-    const auto value = pluginsdk::parseFloat(variable->value);
+    const auto value = kickmark::text::parseFloat(variable->value);
     require(value.has_value(), "the minimum speed variable holds a number");
     return *value;
 }

@@ -122,16 +122,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             sessions.push_back(sessions[i]);
         }
     }
-    const auto& newest = sessions.back().speeds;
-    if (!newest.empty()) {
-        checkSummary(newest);
+    const kickmark::RankedSpeeds newest(sessions.back().speeds);
+    if (!newest.inOrder().empty()) {
+        checkSummary(sessions.back().speeds);
         std::ostringstream text;
         kickmark::writeTextReport(text, newest, recent);
         requireNoInfinityOrNan(text.str());
     }
     if (sessions.size() > 1) {
         std::ostringstream text;
-        kickmark::writeSessionsReport(text, sessions, recent);
+        kickmark::writeSessionsReport(text, sessions, newest, recent, false);
         requireNoInfinityOrNan(text.str());
     }
     std::ostringstream chart;

@@ -6,21 +6,19 @@ ActorWrapper::ActorWrapper(pluginsdk::HostContext* host, pluginsdk::ActorState* 
     : host_(host), actor_(actor) {}
 
 bool ActorWrapper::IsNull() {
-    if (host_)
-        host_->count(pluginsdk::HostCall::IsNull);
+    PLUGINSDK_RECORD_CALL(host_, IsNull);
     return actor_ == nullptr;
 }
 
 RBState RBActorWrapper::GetOldRBState() {
-    if (host_)
-        host_->count(pluginsdk::HostCall::GetOldRBState);
+    PLUGINSDK_RECORD_CALL(host_, GetOldRBState);
     return actor_ ? actor_->state : RBState{};
 }
 
 BallWrapper ServerWrapper::GetBall() {
     if (!host_)
         return BallWrapper();
-    host_->count(pluginsdk::HostCall::GetBall);
+    PLUGINSDK_RECORD_CALL(host_, GetBall);
     if (!actor_ || !host_->hasBall)
         return BallWrapper(host_, nullptr);
     return BallWrapper(host_, &host_->ball);

@@ -1,9 +1,6 @@
 #include "HostContext.h"
-#include "Numbers.h"
 #include "wrappers/CVarManagerWrapper.h"
 #include "wrappers/CVarWrapper.h"
-
-using pluginsdk::HostCall;
 
 CVarManagerWrapper::CVarManagerWrapper(pluginsdk::HostContext* host, pluginsdk::OwnerId owner)
     : host_(host), owner_(owner) {}
@@ -11,7 +8,7 @@ CVarManagerWrapper::CVarManagerWrapper(pluginsdk::HostContext* host, pluginsdk::
 CVarWrapper CVarManagerWrapper::registerCvar(std::string name, std::string defaultValue,
                                              std::string description, bool searchable, bool hasMin,
                                              float min, bool hasMax, float max, bool saveToCfg) {
-    host_->count(HostCall::registerCvar);
+    PLUGINSDK_RECORD_CALL(host_, registerCvar);
     if (auto* existing = host_->findVariable(name))
         return CVarWrapper(host_, owner_, existing->id);
     auto variable = std::make_unique<pluginsdk::Variable>();
@@ -33,14 +30,14 @@ CVarWrapper CVarManagerWrapper::registerCvar(std::string name, std::string defau
 }
 
 CVarWrapper CVarManagerWrapper::getCvar(std::string name) {
-    host_->count(HostCall::getCvar);
+    PLUGINSDK_RECORD_CALL(host_, getCvar);
     auto* variable = host_->findVariable(name);
     return CVarWrapper(host_, owner_, variable ? variable->id : 0);
 }
 
 void CVarManagerWrapper::registerNotifier(std::string name, Notifier callback,
                                           std::string description, unsigned char permissions) {
-    host_->count(HostCall::registerNotifier);
+    PLUGINSDK_RECORD_CALL(host_, registerNotifier);
     pluginsdk::Command command{owner_, std::move(name), std::move(description), permissions,
                                std::move(callback)};
     if (auto* existing = host_->findCommand(command.name))
@@ -57,24 +54,27 @@ bool CVarWrapper::IsNull() {
     return !host_ || id_ == 0 || !host_->findVariable(id_);
 }
 
-// Counts the call and finds the variable; null when the handle is null or the variable
-// has been removed since.
-pluginsdk::Variable* CVarWrapper::counted(HostCall call) const {
-    if (!host_)
-        return nullptr;
-    host_->count(call);
-    return id_ != 0 ? host_->findVariable(id_) : nullptr;
+namespace {
+
+// The variable behind a handle; null when the handle is null or the variable has been removed
+// since.
+pluginsdk::Variable* variableOf(pluginsdk::HostContext* host, unsigned long long id) {
+    return host && id != 0 ? host->findVariable(id) : nullptr;
 }
 
+} // namespace
+
 bool CVarWrapper::getBoolValue() {
-    auto* variable = counted(HostCall::getBoolValue);
+    PLUGINSDK_RECORD_CALL(host_, getBoolValue);
+    auto* variable = variableOf(host_, id_);
     if (!variable)
         return false;
     return variable->flag();
 }
 
 void CVarWrapper::bindTo(std::shared_ptr<bool> cell) {
-    auto* variable = counted(HostCall::bindTo);
+    PLUGINSDK_RECORD_CALL(host_, bindTo);
+    auto* variable = variableOf(host_, id_);
     if (!variable || !cell)
         return;
     *cell = variable->flag();
@@ -82,7 +82,8 @@ void CVarWrapper::bindTo(std::shared_ptr<bool> cell) {
 }
 
 void CVarWrapper::bindTo(std::shared_ptr<float> cell) {
-    auto* variable = counted(HostCall::bindTo);
+    PLUGINSDK_RECORD_CALL(host_, bindTo);
+    auto* variable = variableOf(host_, id_);
     if (!variable || !cell)
         return;
     *cell = variable->number();
@@ -90,7 +91,8 @@ void CVarWrapper::bindTo(std::shared_ptr<float> cell) {
 }
 
 void CVarWrapper::addOnValueChanged(ValueChanged callback) {
-    auto* variable = counted(HostCall::addOnValueChanged);
+    PLUGINSDK_RECORD_CALL(host_, addOnValueChanged);
+    auto* variable = variableOf(host_, id_);
     if (!variable || !callback)
         return;
     variable->handlers.push_back({owner_, std::move(callback)});

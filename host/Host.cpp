@@ -4,7 +4,7 @@
 
 #include "HostContext.h"
 #include "LoadedPlugin.h"
-#include "WideText.h"
+#include "PathText.h"
 
 namespace pluginsdk {
 
@@ -45,10 +45,11 @@ void Host::releaseRetiring() {
 
 void Host::loadPlugin(const std::filesystem::path& path) {
     if (loaded_)
-        throw std::runtime_error("cannot load plugin " + displayPath(path) + ": " +
-                                 displayPath(loaded_->path) + " is loaded; unload it first");
+        throw std::runtime_error("cannot load plugin " + kickmark::text::visiblePath(path) + ": " +
+                                 kickmark::text::visiblePath(loaded_->path) +
+                                 " is loaded; unload it first");
     auto loaded = std::make_unique<Loaded>(path);
-    const auto name = displayPath(path);
+    const auto name = kickmark::text::visiblePath(path);
     const auto* info = static_cast<const PluginInfo*>(loaded->module.symbol("exports"));
     if (!info)
         throw std::runtime_error(name + " is not a plugin: it exports no \"exports\" record");

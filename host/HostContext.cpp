@@ -4,9 +4,11 @@
 #include <cmath>
 #include <utility>
 
-#include "Numbers.h"
+#include "NumberText.h"
 
 namespace pluginsdk {
+
+using kickmark::text::parseFloat;
 
 float Variable::number() const {
     return parseFloat(value).value_or(0.0f);
@@ -24,7 +26,7 @@ bool HostContext::setVariable(Variable& variable, std::string_view text) {
         if (variable.hasMax)
             clamped = std::min(clamped, variable.max);
         // -0 is a number of its own only in formatting: show it as the 0 it equals.
-        newValue = formatFloat(clamped + 0.0f);
+        newValue = kickmark::text::shortestText(clamped + 0.0f);
     }
     // Handlers run after a change of value, not after a setting that changes nothing.
     if (newValue == variable.value)

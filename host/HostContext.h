@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -10,10 +8,19 @@
 #include <vector>
 
 #include "ChatLine.h"
-#include "HostCall.h"
 #include "RBState.h"
 #include "wrappers/CVarManagerWrapper.h"
 #include "wrappers/GameWrapper.h"
+
+// Only the tests' build of this library (PLUGINSDK_OBSERVED) records the calls plugins make;
+// in any other build a call leaves no trace.
+#ifdef PLUGINSDK_OBSERVED
+#include "HostCall.h"
+#define PLUGINSDK_RECORD_CALL(host, call)                                                          \
+    ((host) ? (host)->calls.note(pluginsdk::HostCall::call) : void())
+#else
+#define PLUGINSDK_RECORD_CALL(host, call) static_cast<void>(host)
+#endif
 
 namespace pluginsdk {
 
@@ -75,10 +82,9 @@ struct Hook {
 };
 
 struct HostContext {
-    std::array<std::uint64_t, hostCallCount> calls{};
-    // The calls in order, kept only on request: a log that grows would cost every tick.
-    bool logging = false;
-    std::vector<HostCall> log;
+#ifdef PLUGINSDK_OBSERVED
+    CallRecord calls;
+#endif
 
     bool freeplay = true;
     bool hasMatch = true;
@@ -94,12 +100,6 @@ struct HostContext {
     std::deque<Hook> hooks; // a deque keeps a running callback in place while others are added
     int raising = 0;
     unsigned long long nextVariableId = 1;
-
-    void count(HostCall call) {
-        ++calls[static_cast<std::size_t>(call)];
-        if (logging)
-            log.push_back(call);
-    }
 
     // Defined here, so that test programs can look things up without the library exporting it.
     Variable* findVariable(std::string_view name) {

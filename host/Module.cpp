@@ -1,7 +1,7 @@
 #include "Module.h"
 
 #include "AbsolutePath.h"
-#include "WideText.h"
+#include "PathText.h"
 
 #include <stdexcept>
 #include <string>
@@ -40,7 +40,7 @@ Module::Module(const std::filesystem::path& path) {
     handle_ =
         ec ? nullptr : LoadLibraryExW(absolute.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!handle_)
-        throw std::runtime_error("cannot load plugin " + displayPath(path) + ": " +
+        throw std::runtime_error("cannot load plugin " + kickmark::text::visiblePath(path) + ": " +
                                  (ec ? ec.message() : lastErrorText()));
 }
 
@@ -62,7 +62,7 @@ Module::Module(const std::filesystem::path& path) {
     handle_ = dlopen(explicitPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* reason = dlerror();
-        throw std::runtime_error("cannot load plugin " + displayPath(path) + ": " +
+        throw std::runtime_error("cannot load plugin " + kickmark::text::visiblePath(path) + ": " +
                                  (reason ? reason : "unknown error"));
     }
 }

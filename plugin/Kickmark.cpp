@@ -4,7 +4,7 @@
 
 // Every entry point the host can reach catches everything: the host is built apart from this
 // module, and an exception that leaves it ends the game. What onLoad registered before a
-// failure stays registered; the host removes it when it unloads the plugin.
+// failure stays registered: the module removes nothing, at any time (see onUnload).
 void Kickmark::onLoad() {
     try {
         enabled = std::make_shared<bool>(false);
@@ -37,12 +37,15 @@ void Kickmark::onLoad() {
     }
 }
 
-// The host removes what the plugin registered when it unloads it.
+// Unhooks and unregisters nothing. Whether the host removes the plugin's hook and handlers when
+// it unloads it is the host's matter, not a promise this module can keep: the stand-in host
+// does, and its tests check that nothing reaches an unloaded plugin.
 void Kickmark::onUnload() {}
 
-// Every change to on hooks and every change to off unhooks, so the plugin never disagrees with
-// the host about whether it is hooked. A host runs this after a change of value only, so "on"
-// while on adds no second hook.
+// Each call that reads on hooks and each that reads off unhooks, hooked already or not. The
+// stand-in host calls this only after a change of value, so there a repeated "on" adds no
+// second hook; a host that called it on every setting would hook twice, and so would any host
+// after a second onLoad, which attaches a second handler.
 void Kickmark::onEnabledChanged(std::string, CVarWrapper cvar) {
     try {
         if (cvar.getBoolValue())

@@ -3,6 +3,10 @@
 #include "NumberFormat.h"
 #include "SpeedUnits.h"
 
+#include <algorithm>
+#include <cmath>
+#include <ranges>
+
 namespace kickmark {
 namespace {
 
@@ -72,8 +76,69 @@ void writeSpeedAxes(std::ostream& out, const SpeedScale& y, const PlotArea& area
     writeLine(out, area.left, area.top, area.left, area.bottom, "black");
 }
 
-void writeMarks(std::ostream& out, std::span<const Mark> marks, const SpeedScale& y) {
-    double freeFrom = -1e9;
+void EdgeLabels::add(double x, bool above, std::string text, std::string_view colour, bool first) {
+    labels.push_back({x, above, std::move(text), colour, first});
+}
+
+void EdgeLabels::write(std::ostream& out, const SpeedScale& y) const {
+    constexpr int rows = 2;
+    constexpr double rowHeight = smallText + 2;
+    // Digits of the sans-serif font are a little over half as wide as it is high.
+    const auto halfWidth = [](const Label& label) {
+        return 0.3 * smallText * static_cast<double>(label.text.size()) + 3;
+    };
+    struct Placed {
+        Label label; // at the place it was given
+        int row;
+    };
+    std::vector<Placed> placed;
+    std::vector<const Label*> order;
+    for (const bool first : {true, false}) {
+        for (const Label& label : labels) {
+            if (label.first == first) {
+                order.push_back(&label);
+            }
+        }
+    }
+    const auto overlaps = [&](const Label& a, const Label& b) {
+        return a.above == b.above && std::fabs(a.x - b.x) < halfWidth(a) + halfWidth(b);
+    };
+    for (const Label* label : order) {
+        const bool said = std::ranges::any_of(placed, [&](const Placed& other) {
+            return other.label.text == label->text && overlaps(other.label, *label);
+        });
+        if (said) {
+            continue;
+        }
+        // Right above its place, or else as near beside it as there is room.
+        const double half = halfWidth(*label);
+        for (const double shift : {0.0, -2 * half, 2 * half, -4 * half, 4 * half}) {
+            Label moved = *label;
+            moved.x = std::clamp(label->x + shift, left + half, std::max(left, right - half));
+            const auto freeIn = [&](int row) {
+                return std::ranges::none_of(placed, [&](const Placed& other) {
+                    return other.row == row && overlaps(other.label, moved);
+                });
+            };
+            if (const int row = *std::ranges::find_if(std::views::iota(0, rows), freeIn);
+                row < rows) {
+                placed.push_back({moved, row});
+                break;
+            }
+        }
+    }
+    for (const auto& [label, row] : placed) {
+        const double edge = label.above ? y(y.axis.high) : y(y.axis.low);
+        const double offset = 10 + rowHeight * row;
+        writeText(out, label.x, label.above ? edge - offset : edge + offset + smallText - 2,
+                  "middle", escaped(label.text),
+                  " class=\"beyond-value\" fill=\"" + std::string(label.colour) + '"');
+    }
+}
+
+void writeMarks(std::ostream& out, std::span<const Mark> marks, const SpeedScale& y,
+                EdgeLabels& labels) {
+    const auto fastest = std::ranges::max_element(marks, {}, &Mark::speed);
     for (const Mark& mark : marks) {
         const bool above = mark.speed > y.axis.high;
         const double edge = above ? y(y.axis.high) : y(y.axis.low);
@@ -82,11 +147,8 @@ void writeMarks(std::ostream& out, std::span<const Mark> marks, const SpeedScale
             << "H" << coordinate(mark.x + 4) << "L" << coordinate(mark.x) << ' ' << coordinate(tip)
             << "Z\" fill=\"" << shotColour << "\"><title>" << escaped(mark.title)
             << "</title></path>\n";
-        if (above && mark.x >= freeFrom) {
-            writeText(out, mark.x, tip - 4, "middle", shortNumber(mark.speed, 1),
-                      " font-size=\"10\"");
-            freeFrom = mark.x + 60;
-        }
+        labels.add(mark.x, above, shortNumber(mark.speed, 1), shotColour,
+                   above && &mark == &*fastest);
     }
 }
 
@@ -102,7 +164,7 @@ std::string breakMark(double x, double y, double inward) {
 }
 
 bool writeSpeedLine(std::ostream& out, std::span<const LinePoint> points, const SpeedScale& y,
-                    const LineStyle& style) {
+                    const LineStyle& style, EdgeLabels& labels) {
     if (points.size() < 2) {
         return false;
     }
@@ -114,6 +176,7 @@ bool writeSpeedLine(std::ostream& out, std::span<const LinePoint> points, const 
     }
 
     std::string breaks;
+    std::string along;
     const auto breakAt = [&](double x, double edge) {
         breaks += breakMark(x, y(edge), edge == axis.high ? 1 : -1);
     };
@@ -129,16 +192,24 @@ bool writeSpeedLine(std::ostream& out, std::span<const LinePoint> points, const 
         for (; end < points.size() && sideOf(points[end].value, axis) == side; ++end) {
             furthest = side > 0 ? std::max(furthest, points[end].value)
                                 : std::min(furthest, points[end].value);
+            if (style.alongEdge && (end == i || points[end].value != points[end - 1].value)) {
+                labels.add(points[end].x, side > 0, shortNumber(points[end].value, 1),
+                           style.colour);
+            }
         }
         const double leaves = i == 0 ? points[0].x : crossing(points[i - 1], points[i], edge);
+        const double returns =
+            end < points.size() ? crossing(points[end - 1], points[end], edge) : points.back().x;
         breakAt(leaves, edge);
-        const double x = style.valuesLeft ? leaves - 6 : leaves + 6;
-        writeText(out, x, side > 0 ? y(edge) - 3 : y(edge) + 11, style.valuesLeft ? "end" : "start",
-                  shortNumber(furthest, 1),
-                  " class=\"beyond-value\" font-size=\"10\" fill=\"" + std::string(style.colour) +
-                      '"');
+        if (style.alongEdge) {
+            const double outside = y(edge) - 3 * side;
+            along += 'M';
+            along += coordinate(leaves) + ' ' + coordinate(outside) + 'H' + coordinate(returns);
+        } else {
+            labels.add(leaves, side > 0, shortNumber(furthest, 1), style.colour);
+        }
         if (end < points.size()) {
-            breakAt(crossing(points[end - 1], points[end], edge), edge);
+            breakAt(returns, edge);
         }
         i = end;
     }
@@ -147,6 +218,10 @@ bool writeSpeedLine(std::ostream& out, std::span<const LinePoint> points, const 
     }
     out << "<path class=\"break\" fill=\"none\" stroke=\"" << style.colour
         << "\" stroke-width=\"1.5\" d=\"" << breaks << "\"/>\n";
+    if (!along.empty()) {
+        out << "<path class=\"along-edge\" fill=\"none\" stroke=\"" << style.colour
+            << "\" stroke-width=\"2\" stroke-dasharray=\"1 3\" d=\"" << along << "\"/>\n";
+    }
     return true;
 }
 

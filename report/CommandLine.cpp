@@ -1,41 +1,56 @@
 #include "CommandLine.h"
 
-#include <charconv>
+#include "NumberText.h"
+#include "PathText.h"
+#include "VisibleText.h"
+
+#include <cstdint>
 
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] SHOTS...\n"
+    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] [--every-session] SHOTS...\n"
     "       kickmark-report --help | --version\n"
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
     "session; a folder stands for every .csv file in it. With several sessions, the newest\n"
-    "(by modification time) is summarised, then every session, oldest first.\n"
+    "is summarised, then every session, oldest first: a kept copy by the time in its name,\n"
+    "any other file by its modification time.\n"
     "\n"
     "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
     "  --last N    compare the last N shots with the ones before (default 10)\n"
     "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
-    "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already,\n"
+    "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already\n"
+    "              (a save that continues the session kept last takes its copy's place),\n"
     "              then report over every session in DIR\n"
+    "  --every-session\n"
+    "              a row for every session; otherwise beyond 40 sessions the ones before\n"
+    "              the last 10 are summarised by month and year\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 
 namespace {
 
 std::size_t parseCount(std::string_view text) {
-    std::size_t count = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc{} || stop != end || count == 0) {
-        throw UsageError("--last needs a whole number above 0, not '" + std::string(text) + "'");
+    const auto count = text::parseWhole(text);
+    if (!count || *count == 0 || *count > SIZE_MAX) {
+        throw UsageError("--last needs a whole number above 0, not '" + text::visibleText(text) +
+                         "'");
     }
-    return count;
+    return static_cast<std::size_t>(*count);
 }
 
 } // namespace
 
-Options parseCommandLine(std::span<const std::string_view> arguments) {
+Options parseCommandLine(std::span<const std::string> arguments) {
     Options options;
+    const auto path = [](std::string_view word) {
+        auto named = text::pathFromUtf8(word);
+        if (!named) {
+            throw UsageError(text::unusablePath(word));
+        }
+        return std::move(*named);
+    };
     for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
         const std::string_view option = *argument;
         if (option == "--help" || option == "--version") {
@@ -48,16 +63,18 @@ Options parseCommandLine(std::span<const std::string_view> arguments) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
-                options.svgPath = std::string(*argument);
+                options.svgPath = path(*argument);
             } else if (option == "--keep") {
-                options.keepFolder = std::string(*argument);
+                options.keepFolder = path(*argument);
             } else {
                 options.recentCount = parseCount(*argument);
             }
+        } else if (option == "--every-session") {
+            options.everySession = true;
         } else if (option.starts_with('-')) {
-            throw UsageError("unknown option " + std::string(option));
+            throw UsageError("unknown option " + text::visibleText(option));
         } else {
-            options.shotsPaths.emplace_back(option);
+            options.shotsPaths.push_back(path(option));
         }
     }
     if (options.shotsPaths.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -13,10 +14,11 @@ namespace kickmark {
 extern const std::string_view usage;
 
 struct Options {
-    std::vector<std::string> shotsPaths; // files and folders, in the order given
-    std::optional<std::string> svgPath;
-    std::optional<std::string> keepFolder;
+    std::vector<std::filesystem::path> shotsPaths; // files and folders, in the order given
+    std::optional<std::filesystem::path> svgPath;
+    std::optional<std::filesystem::path> keepFolder;
     std::size_t recentCount = 10;
+    bool everySession = false;
     bool help = false;
     bool version = false;
 };
@@ -25,7 +27,8 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// `arguments` excludes the program name.
-Options parseCommandLine(std::span<const std::string_view> arguments);
+// `arguments` are the UTF-8 words after the program name. Throws UsageError, also for a word
+// that no file can bear as its name.
+Options parseCommandLine(std::span<const std::string> arguments);
 
 } // namespace kickmark

@@ -1,7 +1,5 @@
 #include "Histogram.h"
 
-#include "Statistics.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,9 +14,8 @@ double binIndex(double speed) {
 
 } // namespace
 
-Histogram makeHistogram(std::span<const double> speeds) {
-    std::vector<double> sorted(speeds.begin(), speeds.end());
-    std::ranges::sort(sorted);
+Histogram makeHistogram(const RankedSpeeds& speeds) {
+    const auto sorted = speeds.sorted();
     const auto rows = static_cast<double>(Histogram::maxRows);
     Histogram histogram;
     histogram.binWidth = standardBinWidth;

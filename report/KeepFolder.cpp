@@ -1,67 +1,23 @@
 #include "KeepFolder.h"
 
+#include "FileReading.h"
 #include "FileReplacement.h"
+#include "KeptName.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
-#include "Temporary.h"
-#include "UtcTime.h"
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
-#include <vector>
 
 namespace kickmark {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool isDigits(std::string_view text) {
-    return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Whether keeping a session of this time could have given it this name.
-bool isKeptName(const std::string& name, files::FileTime modified) {
-    const std::string base = utcTimeText(modified, TimeText::name);
-    std::string_view rest = name;
-    if (!rest.starts_with(base) || !rest.ends_with(".csv")) {
-        return false;
-    }
-    rest = rest.substr(base.size(), rest.size() - base.size() - 4);
-    return rest.empty() || (rest.starts_with('-') && isDigits(rest.substr(1)) && rest[1] != '0');
-}
-
-// Whether keeping a session of any time could have given it this name: the name's time is
-// "YYYY-MM-DD-HHMMSS" (more digits or a minus sign for the year where needed).
-bool looksKept(const fs::path& path) {
-    const auto& native = path.native();
-    if (!std::ranges::all_of(native, [](auto c) { return static_cast<unsigned long>(c) < 0x80; })) {
-        return false;
-    }
-    const std::string name(native.begin(), native.end());
-    std::string_view rest = name;
-    if (!rest.ends_with(".csv")) {
-        return false;
-    }
-    rest.remove_suffix(4);
-    if (rest.starts_with('-')) {
-        rest.remove_prefix(1);
-    }
-    std::vector<std::string_view> parts;
-    for (std::size_t dash; (dash = rest.find('-')) != std::string_view::npos;) {
-        parts.push_back(rest.substr(0, dash));
-        rest.remove_prefix(dash + 1);
-    }
-    parts.push_back(rest);
-    return (parts.size() == 4 || parts.size() == 5) &&
-           std::ranges::all_of(parts, [](std::string_view part) { return isDigits(part); }) &&
-           parts[1].size() == 2 && parts[2].size() == 2 && parts[3].size() == 6;
-}
 
 // A copy that a stopped run of an older version left: empty, or its last line without its
 // line end. It holds no session, and its name stays taken.
@@ -73,16 +29,27 @@ std::size_t hashOf(const std::string& bytes) {
     return std::hash<std::string_view>()(bytes);
 }
 
-} // namespace
-
-fs::path keptName(files::FileTime modified, int attempt) {
-    std::string name = utcTimeText(modified, TimeText::name);
-    if (attempt > 1) {
-        name += '-';
-        name += std::to_string(attempt);
-    }
-    return name + ".csv";
+std::string keptAlready(const SessionFile& input, const SessionFile& copy) {
+    return text::visiblePath(input.path) + " is kept already as " + text::visiblePath(copy.path) +
+           "\n";
 }
+
+// A file another program wrote into the folder, as a session; nothing when it is none.
+std::optional<SessionFile> readSession(const fs::path& path) {
+    files::FileContent content;
+    if (files::readFile(path, content)) {
+        return std::nullopt;
+    }
+    try {
+        std::vector<double> speeds = parseShots(content.bytes, text::visiblePath(path));
+        const files::FileTime time = sessionTime(path, content.status.modified);
+        return SessionFile{path, std::move(content.bytes), content.status, std::move(speeds), time};
+    } catch (const NotASpeed&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 KeepFolder::KeepFolder(fs::path folder) : folder_(std::move(folder)) {
     std::error_code error;
@@ -91,27 +58,44 @@ KeepFolder::KeepFolder(fs::path folder) : folder_(std::move(folder)) {
         return;
     }
     if (error) {
-        throw CannotRead("cannot open " + folder_.string() + ": " + error.message());
+        throw CannotRead("cannot open " + text::visiblePath(folder_) + ": " + error.message());
     }
     if (!fs::is_directory(status)) {
-        throw CannotKeep("cannot keep sessions in " + folder_.string() + ": not a folder");
+        throw CannotKeep("cannot keep sessions in " + text::visiblePath(folder_) +
+                         ": not a folder");
     }
     // What runs that were stopped while copying left, an hour ago or more.
-    files::removeAbandonedTemporaries(folder_, looksKept);
-    const auto paths = findSessionFiles(std::vector{folder_.string()});
+    files::removeAbandonedTemporaries(
+        folder_, [](const fs::path& target) { return timeOfKeptName(target).has_value(); });
+    const auto paths = findSessionFiles(std::vector{folder_});
     for (const auto& path : paths) {
-        takenNames_.insert(path.filename().string());
+        takenNames_.insert(text::utf8Path(path.filename()));
     }
-    files_ = readSessionFiles(paths, LineEnd::optional);
-    std::erase_if(files_, isTorn);
+    std::vector<std::string> refused;
+    for (auto& file : readSessionFiles(paths, LineEnd::optional, &refused)) {
+        if (timeOfKeptName(file.path.filename()) && isTorn(file)) {
+            refused.push_back(text::visiblePath(file.path) +
+                              ": empty, or its last line has no line end");
+            continue;
+        }
+        add(std::move(file));
+    }
+    for (const auto& why : refused) {
+        leftOut_.push_back("left out, not a session: " + why);
+    }
 }
 
 KeepFolder::~KeepFolder() {
     // Only what is still the very file this run made: never another file under its name.
     for (const auto& made : made_) {
         files::FileStatus status;
+        if (files::fileStatus(made.path, status) || status.id != made.id) {
+            continue;
+        }
         std::error_code ignored;
-        if (!files::fileStatus(made.path, status) && status.id == made.id) {
+        if (made.replaced) {
+            files::replaceFile(made.path, *made.replaced);
+        } else {
             fs::remove(made.path, ignored);
         }
     }
@@ -119,60 +103,139 @@ KeepFolder::~KeepFolder() {
 
 bool KeepFolder::isOwnCopy(const SessionFile& input) const {
     const fs::path parent = input.path.has_parent_path() ? input.path.parent_path() : ".";
-    return isKeptName(input.path.filename().string(), input.status.modified) &&
-           files::sameFile(parent, folder_);
+    return timeOfKeptName(input.path) && files::sameFile(parent, folder_);
+}
+
+// An input inside the folder that keeping did not name (a shots.csv that the next save
+// replaces) is never a session's copy, nor one of the sessions kept.
+void KeepFolder::setAside(const SessionFile& input) {
+    const auto kept = std::ranges::find_if(
+        ordered_, [&](const SessionFile* file) { return file->status.id == input.status.id; });
+    if (kept == ordered_.end()) {
+        return;
+    }
+    const auto [first, last] = byBytes_.equal_range(hashOf((*kept)->bytes));
+    for (auto entry = first; entry != last; ++entry) {
+        if (entry->second == *kept) {
+            byBytes_.erase(entry);
+            break;
+        }
+    }
+    ordered_.erase(kept);
+}
+
+// The oldest session with these bytes, whatever the table's order.
+const SessionFile* KeepFolder::sameBytes(const std::string& bytes) const {
+    const SessionFile* same = nullptr;
+    const auto [first, last] = byBytes_.equal_range(hashOf(bytes));
+    for (auto entry = first; entry != last; ++entry) {
+        if (entry->second->bytes == bytes && (!same || happenedBefore(*entry->second, *same))) {
+            same = entry->second;
+        }
+    }
+    return same;
+}
+
+SessionFile* KeepFolder::lastCopy() const {
+    const auto last = std::ranges::find_if(ordered_.rbegin(), ordered_.rend(), [](auto* file) {
+        return timeOfKeptName(file->path).has_value();
+    });
+    return last == ordered_.rend() ? nullptr : *last;
+}
+
+std::optional<std::string> KeepFolder::continueLastCopy(const SessionFile& save) {
+    SessionFile* const last = lastCopy();
+    if (!last || save.bytes.size() <= last->bytes.size() || !save.bytes.starts_with(last->bytes)) {
+        return std::nullopt;
+    }
+    // Another program may have kept a later save of the session since the folder was read: go
+    // by what the copy holds now, and never replace it by less.
+    std::optional<SessionFile> current = readSession(last->path);
+    if (!current) {
+        return std::nullopt;
+    }
+    const auto update = [&](SessionFile file) {
+        const auto [first, end] = byBytes_.equal_range(hashOf(last->bytes));
+        for (auto entry = first; entry != end; ++entry) {
+            if (entry->second == last) {
+                byBytes_.erase(entry);
+                break;
+            }
+        }
+        *last = std::move(file);
+        byBytes_.emplace(hashOf(last->bytes), last);
+    };
+    if (current->bytes.starts_with(save.bytes)) {
+        update(std::move(*current));
+        return keptAlready(save, *last);
+    }
+    if (!save.bytes.starts_with(current->bytes)) {
+        return std::nullopt;
+    }
+    const fs::path path = last->path;
+    const auto fail = [&](const std::error_code& error) {
+        throw CannotKeep("cannot keep " + text::visiblePath(save.path) + " in " +
+                         text::visiblePath(folder_) + ": " + error.message());
+    };
+    if (const auto error = files::replaceFile(path, save.bytes)) {
+        fail(error);
+    }
+    files::FileStatus status;
+    if (const auto error = files::fileStatus(path, status)) {
+        files::replaceFile(path, current->bytes);
+        fail(error);
+    }
+    made_.push_back({path, status.id, std::move(current->bytes)});
+    update({path, save.bytes, status, save.speeds, last->time});
+    return "kept " + text::visiblePath(save.path) + " as " + text::visiblePath(path) +
+           ", in place of the copy it continues\n";
+}
+
+SessionFile& KeepFolder::add(SessionFile file) {
+    SessionFile& added = files_.emplace_back(std::move(file));
+    ordered_.insert(std::ranges::upper_bound(ordered_, &added,
+                                             [](const SessionFile* a, const SessionFile* b) {
+                                                 return happenedBefore(*a, *b);
+                                             }),
+                    &added);
+    byBytes_.emplace(hashOf(added.bytes), &added);
+    return added;
+}
+
+std::string KeepFolder::keep(const SessionFile& save) {
+    if (save.speeds.empty()) {
+        return {};
+    }
+    if (isOwnCopy(save)) {
+        return keptAlready(save, save);
+    }
+    setAside(save);
+    if (const SessionFile* same = sameBytes(save.bytes)) {
+        return keptAlready(save, *same);
+    }
+    if (auto line = continueLastCopy(save)) {
+        return *line;
+    }
+    return copy(save);
 }
 
 std::string KeepFolder::keep(std::span<const SessionFile> inputs) {
-    std::vector<bool> ownCopy(inputs.size());
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        ownCopy[i] = isOwnCopy(inputs[i]);
-        if (!ownCopy[i]) {
-            liveInputs_.insert(inputs[i].status.id);
-        }
-    }
-    // Every session's bytes, looked up at once rather than compared with each file in turn.
-    std::unordered_multimap<std::size_t, std::size_t> byBytes;
-    for (std::size_t i = 0; i < files_.size(); ++i) {
-        if (!liveInputs_.contains(files_[i].status.id)) {
-            byBytes.emplace(hashOf(files_[i].bytes), i);
+    for (const auto& input : inputs) {
+        if (!isOwnCopy(input)) {
+            setAside(input);
         }
     }
     std::string lines;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const SessionFile& input = inputs[i];
-        if (input.speeds.empty()) {
-            continue;
-        }
-        if (ownCopy[i]) {
-            lines += input.path.string() + " is kept already as " + input.path.string() + "\n";
-            continue;
-        }
-        const std::size_t hash = hashOf(input.bytes);
-        // The oldest of several, whatever the table's order.
-        std::optional<std::size_t> same;
-        const auto [first, last] = byBytes.equal_range(hash);
-        for (auto entry = first; entry != last; ++entry) {
-            if (files_[entry->second].bytes == input.bytes && (!same || entry->second < *same)) {
-                same = entry->second;
-            }
-        }
-        if (same) {
-            lines +=
-                input.path.string() + " is kept already as " + files_[*same].path.string() + "\n";
-            continue;
-        }
-        files_.push_back(copy(input));
-        byBytes.emplace(hash, files_.size() - 1);
-        lines += "kept " + input.path.string() + " as " + files_.back().path.string() + "\n";
+    for (const auto& input : inputs) {
+        lines += keep(input);
     }
     return lines;
 }
 
-SessionFile KeepFolder::copy(const SessionFile& input) {
+std::string KeepFolder::copy(const SessionFile& input) {
     const auto fail = [&](const std::error_code& error) {
-        throw CannotKeep("cannot keep " + input.path.string() + " in " + folder_.string() + ": " +
-                         error.message());
+        throw CannotKeep("cannot keep " + text::visiblePath(input.path) + " in " +
+                         text::visiblePath(folder_) + ": " + error.message());
     };
     std::error_code error;
     // Made with the first copy, so that a run that keeps nothing makes nothing.
@@ -184,7 +247,7 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
     }
     for (int attempt = 1;; ++attempt) {
         const fs::path name = keptName(input.status.modified, attempt);
-        if (takenNames_.contains(name.string())) {
+        if (takenNames_.contains(text::utf8Path(name))) {
             continue;
         }
         const fs::path path = folder_ / name;
@@ -193,27 +256,37 @@ SessionFile KeepFolder::copy(const SessionFile& input) {
         files::FileStatus status;
         error = files::createFile(path, input.bytes, input.status.modified, &status);
         if (error == std::errc::file_exists) {
-            takenNames_.insert(name.string());
+            takenNames_.insert(text::utf8Path(name));
+            // Another program keeping the same save at the same time names it the same.
+            if (auto other = readSession(path)) {
+                const SessionFile& added = add(std::move(*other));
+                if (added.bytes == input.bytes) {
+                    return keptAlready(input, added);
+                }
+            }
             continue;
         }
         if (error) {
             fail(error);
         }
-        takenNames_.insert(name.string());
-        made_.push_back({path, status.id});
-        return {path, input.bytes, status, input.speeds};
+        takenNames_.insert(text::utf8Path(name));
+        made_.push_back({path, status.id, std::nullopt});
+        const SessionFile& added =
+            add({path, input.bytes, status, input.speeds, sessionTime(path, status.modified)});
+        return "kept " + text::visiblePath(input.path) + " as " + text::visiblePath(added.path) +
+               "\n";
     }
 }
 
 std::vector<SessionFile> KeepFolder::takeSessions() {
     std::vector<SessionFile> sessions;
-    for (auto& file : files_) {
-        if (!liveInputs_.contains(file.status.id)) {
-            sessions.push_back(std::move(file));
-        }
+    sessions.reserve(ordered_.size());
+    for (SessionFile* file : ordered_) {
+        sessions.push_back(std::move(*file));
     }
+    ordered_.clear();
+    byBytes_.clear();
     files_.clear();
-    std::ranges::sort(sessions, happenedBefore);
     return sessions;
 }
 

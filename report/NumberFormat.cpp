@@ -1,4 +1,5 @@
 #include "NumberFormat.h"
+#include "NumberText.h"
 
 #include <array>
 #include <charconv>
@@ -7,11 +8,7 @@
 namespace kickmark {
 
 std::string formatFixed(double value, int decimals) {
-    // Enough for the longest finite double in fixed notation plus the decimals used here.
-    std::array<char, 512> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, decimals);
-    std::string text(buffer.data(), error == std::errc{} ? end : buffer.data());
+    std::string text = text::fixedText(value, decimals);
     // A tiny negative value rounds to "-0.00", which reads as a bogus sign.
     if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) {
         text.erase(0, 1);

@@ -1,5 +1,7 @@
 #include "SessionFiles.h"
 
+#include "KeptName.h"
+#include "PathText.h"
 #include "SessionOrder.h"
 #include "ShotsFile.h"
 #include "UtcTime.h"
@@ -33,7 +35,7 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
         }
     }
     if (error) {
-        throw CannotRead("cannot open " + folder.string() + ": " + error.message());
+        throw CannotRead("cannot open " + text::visiblePath(folder) + ": " + error.message());
     }
     std::ranges::sort(found);
     files.insert(files.end(), found.begin(), found.end());
@@ -41,10 +43,9 @@ void addFolder(const fs::path& folder, std::vector<fs::path>& files) {
 
 } // namespace
 
-std::vector<fs::path> findSessionFiles(std::span<const std::string> paths) {
+std::vector<fs::path> findSessionFiles(std::span<const fs::path> paths) {
     std::vector<fs::path> files;
-    for (const auto& text : paths) {
-        const fs::path path(text);
+    for (const auto& path : paths) {
         // Anything but a folder is for reading to refuse, with its reason: missing, a device...
         std::error_code ignored;
         if (fs::is_directory(path, ignored)) {
@@ -56,15 +57,26 @@ std::vector<fs::path> findSessionFiles(std::span<const std::string> paths) {
     return files;
 }
 
-std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineEnd lineEnd) {
-    std::vector<SessionFile> read = readSettled(paths, lineEnd);
+std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineEnd lineEnd,
+                                          std::vector<std::string>* refused) {
+    std::vector<SessionFile> read = readSettled(paths, lineEnd, refused);
     std::vector<SessionFile> files;
     std::set<files::FileId> seen;
     for (auto& file : read) {
-        if (seen.insert(file.status.id).second) {
-            file.speeds = parseShots(file.bytes, file.path.string());
-            files.push_back(std::move(file));
+        if (!seen.insert(file.status.id).second) {
+            continue;
         }
+        try {
+            file.speeds = parseShots(file.bytes, text::visiblePath(file.path));
+        } catch (const NotASpeed& error) {
+            if (!refused) {
+                throw;
+            }
+            refused->push_back(error.what());
+            continue;
+        }
+        file.time = sessionTime(file.path, file.status.modified);
+        files.push_back(std::move(file));
     }
     std::ranges::sort(files, happenedBefore);
     return files;
@@ -75,9 +87,10 @@ std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
     sessions.reserve(files.size());
     for (auto& file : files) {
         sessions.push_back({
-            .name = file.path.filename().string(),
-            .date = utcTimeText(file.status.modified, TimeText::minutes),
+            .name = text::utf8Path(file.path.filename()),
+            .date = utcTimeText(file.time, TimeText::minutes),
             .speeds = std::move(file.speeds),
+            .time = file.status.modified.seconds,
         });
     }
     return sessions;

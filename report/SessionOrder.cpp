@@ -1,5 +1,7 @@
 #include "SessionOrder.h"
 
+#include "PathText.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -53,11 +55,11 @@ int compareNaturally(std::string_view a, std::string_view b) {
 } // namespace
 
 bool happenedBefore(const SessionFile& a, const SessionFile& b) {
-    if (a.status.modified != b.status.modified) {
-        return a.status.modified < b.status.modified;
+    if (a.time != b.time) {
+        return a.time < b.time;
     }
-    const std::string aStem = a.path.stem().string();
-    const std::string bStem = b.path.stem().string();
+    const std::string aStem = text::utf8Path(a.path.stem());
+    const std::string bStem = text::utf8Path(b.path.stem());
     if (const int order = compareNaturally(aStem, bStem); order != 0) {
         return order < 0;
     }

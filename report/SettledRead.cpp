@@ -2,10 +2,12 @@
 
 #include "FileErrors.h"
 #include "FileReading.h"
+#include "PathText.h"
 #include "ShotsFile.h"
 
 #include <chrono>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 namespace kickmark {
@@ -18,21 +20,27 @@ constexpr int moments = 20;
 
 enum class Unsettled { changing, noLineEnd };
 
-[[noreturn]] void refuse(const std::filesystem::path& path, Unsettled why) {
+std::string unsettledText(const std::filesystem::path& path, Unsettled why) {
     if (why == Unsettled::changing) {
-        throw CannotRead("cannot read " + path.string() +
-                         ": it keeps changing while it is read; try again once it is saved");
+        return "cannot read " + text::visiblePath(path) +
+               ": it keeps changing while it is read; try again once it is saved";
     }
-    throw CannotRead("cannot keep " + path.string() +
-                     ": its last line has no line end, as if it were still being written; end "
-                     "the line or save it again");
+    return "cannot keep " + text::visiblePath(path) +
+           ": its last line has no line end, as if it were still being written; end the line or "
+           "save it again";
 }
 
 } // namespace
 
-std::vector<SessionFile> readSettled(std::span<const std::filesystem::path> paths,
-                                     LineEnd lineEnd) {
-    std::vector<SessionFile> files(paths.size());
+std::vector<SessionFile> readSettled(std::span<const std::filesystem::path> paths, LineEnd lineEnd,
+                                     std::vector<std::string>* refused) {
+    std::vector<std::optional<SessionFile>> files(paths.size());
+    const auto refuse = [&](std::string why) {
+        if (!refused) {
+            throw CannotRead(why);
+        }
+        refused->push_back(std::move(why));
+    };
     std::vector<std::size_t> pending(paths.size());
     std::iota(pending.begin(), pending.end(), std::size_t{0});
     std::vector<Unsettled> why(paths.size());
@@ -46,23 +54,31 @@ std::vector<SessionFile> readSettled(std::span<const std::filesystem::path> path
                 why[i] = Unsettled::changing;
                 unsettled.push_back(i);
             } else if (error) {
-                throw CannotRead("cannot open " + paths[i].string() + ": " + error.message());
+                refuse("cannot open " + text::visiblePath(paths[i]) + ": " + error.message());
             } else if (lineEnd == LineEnd::required && !content.bytes.empty() &&
                        !content.bytes.ends_with('\n')) {
                 why[i] = Unsettled::noLineEnd;
                 unsettled.push_back(i);
             } else {
-                files[i] = {paths[i], std::move(content.bytes), content.status, {}};
+                files[i] = SessionFile{paths[i], std::move(content.bytes), content.status, {}, {}};
             }
         }
-        if (unsettled.empty()) {
-            return files;
+        if (!unsettled.empty() && waited < moments) {
+            std::this_thread::sleep_for(moment);
+            pending = std::move(unsettled);
+            continue;
         }
-        if (waited == moments) {
-            refuse(paths[unsettled.front()], why[unsettled.front()]);
+        for (const std::size_t i : unsettled) {
+            refuse(unsettledText(paths[i], why[i]));
         }
-        std::this_thread::sleep_for(moment);
-        pending = std::move(unsettled);
+        std::vector<SessionFile> settled;
+        settled.reserve(files.size());
+        for (auto& file : files) {
+            if (file) {
+                settled.push_back(std::move(*file));
+            }
+        }
+        return settled;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ShotsFile.h"
 
+#include "Trim.h"
 #include "VisibleText.h"
 
 #include <algorithm>
@@ -11,25 +12,43 @@
 namespace kickmark {
 namespace {
 
-// A spreadsheet's "CSV UTF-8" export starts the file with this mark.
-constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
+// Whether a number that a float cannot hold lies below 1 in magnitude (too small for a float)
+// rather than above (too large): the power of ten of its first significant digit, plus its
+// exponent, is negative. The text is one that from_chars read whole, and not zero.
+bool belowOne(std::string_view text) {
+    if (text.starts_with('-')) {
+        text.remove_prefix(1);
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool hasNegativeExponent(std::string_view text) {
-    const auto exponent = text.find_first_of("eE");
-    return exponent != std::string_view::npos && text.substr(exponent + 1).starts_with('-');
+    const auto exponentAt = std::min(text.find_first_of("eE"), text.size());
+    const std::string_view mantissa = text.substr(0, exponentAt);
+    std::string_view exponentText = text.substr(std::min(exponentAt + 1, text.size()));
+    const bool negativeExponent = exponentText.starts_with('-');
+    if (exponentText.starts_with('-') || exponentText.starts_with('+')) {
+        exponentText.remove_prefix(1);
+    }
+    // A mantissa is at most a line long, so an exponent beyond this decides on its own.
+    constexpr long long farBeyond = 1LL << 40;
+    long long exponent = 0;
+    const auto read =
+        std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    if (read.ec == std::errc::result_out_of_range || exponent > farBeyond) {
+        exponent = farBeyond;
+    }
+    exponent = negativeExponent ? -exponent : exponent;
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos) {
+        return true;
+    }
+    const auto place = first < point ? static_cast<long long>(point - first) - 1
+                                     : -static_cast<long long>(first - point);
+    return place + exponent < 0;
 }
 
 // The plugin saves 32-bit floats, so anything a float cannot hold was never a measured speed;
-// keeping every value in float range also keeps every later sum and square finite. A speed is
-// a length: the plugin never saves one below zero ("-0.000000" is zero).
+// keeping every value in float range also keeps every later sum and square finite. A number
+// too small for a float rounds to zero, however it is written. A speed is a length: the plugin
+// never saves one below zero, but "-0.000000" and "-1e-50" are zero.
 std::optional<double> parseSpeed(std::string_view text) {
     const char* const end = text.data() + text.size();
     float value = 0.0f;
@@ -38,13 +57,18 @@ std::optional<double> parseSpeed(std::string_view text) {
         return std::nullopt;
     }
     if (error == std::errc::result_out_of_range) {
-        // Too small for a float is a speed of zero; too large is no speed at all.
-        return hasNegativeExponent(text) ? std::optional(0.0) : std::nullopt;
-    }
-    if (error != std::errc{} || !std::isfinite(value) || value < 0.0f) {
+        if (!belowOne(text)) {
+            return std::nullopt;
+        }
+        value = 0.0f;
+    } else if (error != std::errc{} || !std::isfinite(value)) {
         return std::nullopt;
     }
-    return static_cast<double>(value);
+    if (value < 0.0f) {
+        return std::nullopt;
+    }
+    // A negative zero would print as "-0.00".
+    return value == 0.0f ? 0.0 : static_cast<double>(value);
 }
 
 // A speed is a few dozen characters at most: a longer line is not read as one.
@@ -67,18 +91,15 @@ std::vector<double> parseShots(std::string_view text, const std::string& name) {
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        std::string_view speedText = line;
-        if (number == 1 && speedText.starts_with(byteOrderMark)) {
-            speedText.remove_prefix(byteOrderMark.size());
-        }
-        speedText = trim(speedText);
+        const std::string_view speedText =
+            text::trim(number == 1 ? text::withoutByteOrderMark(line) : line);
         if (speedText.empty()) {
             continue;
         }
         const auto speed = parseSpeed(speedText);
         if (!speed) {
             throw NotASpeed(name + ":" + std::to_string(number) +
-                            ": not a speed: " + visibleText(line));
+                            ": not a speed: " + text::visibleText(line));
         }
         speeds.push_back(*speed);
     }

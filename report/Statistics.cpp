@@ -8,11 +8,8 @@ namespace {
 
 // A power of two, so dividing by it is exact: the largest magnitude becomes less than 1 and no
 // sum of squares of a file's worth of speeds can overflow.
-double scaleOf(std::span<const double> speeds) {
-    double largest = 0.0;
-    for (const double speed : speeds) {
-        largest = std::max(largest, std::fabs(speed));
-    }
+double scaleOf(double slowest, double fastest) {
+    const double largest = std::max(std::fabs(slowest), std::fabs(fastest));
     if (largest == 0.0) {
         return 1.0;
     }
@@ -37,24 +34,27 @@ private:
     double compensation_ = 0.0;
 };
 
-} // namespace
-
-double percentile(std::span<const double> sorted, double fraction) {
-    const double rank = fraction * static_cast<double>(sorted.size() - 1);
-    const auto lower = std::min(static_cast<std::size_t>(std::floor(rank)), sorted.size() - 1);
-    if (lower + 1 >= sorted.size()) {
-        return sorted[lower];
+// `rankAt(k)` is the k-th smallest of `count` speeds.
+template <class RankAt>
+double percentileOf(std::size_t count, double fraction, const RankAt& rankAt) {
+    const double rank = fraction * static_cast<double>(count - 1);
+    const auto lower = std::min(static_cast<std::size_t>(std::floor(rank)), count - 1);
+    if (lower + 1 >= count) {
+        return rankAt(lower);
     }
     const double weight = rank - static_cast<double>(lower);
-    return std::clamp(std::lerp(sorted[lower], sorted[lower + 1], weight), sorted[lower],
-                      sorted[lower + 1]);
+    const double low = rankAt(lower);
+    const double high = rankAt(lower + 1);
+    return std::clamp(std::lerp(low, high, weight), low, high);
 }
 
-Summary summarize(std::span<const double> speeds) {
-    std::vector<double> sorted(speeds.begin(), speeds.end());
-    std::ranges::sort(sorted);
-    const auto count = static_cast<double>(sorted.size());
-    const double scale = scaleOf(sorted);
+// Sums in shot order, ranks through `rankAt` (over the same speeds).
+template <class RankAt> Summary summaryOf(std::span<const double> speeds, const RankAt& rankAt) {
+    const std::size_t shots = speeds.size();
+    const auto count = static_cast<double>(shots);
+    const double slowest = rankAt(0);
+    const double fastest = rankAt(shots - 1);
+    const double scale = scaleOf(slowest, fastest);
 
     CompensatedSum sum;
     for (const double speed : speeds) {
@@ -67,14 +67,68 @@ Summary summarize(std::span<const double> speeds) {
         squares.add(deviation * deviation);
     }
     return Summary{
-        .shots = sorted.size(),
-        .slowest = sorted.front(),
-        .fastest = sorted.back(),
+        .shots = shots,
+        .slowest = slowest,
+        .fastest = fastest,
         // Rounding may not carry the mean of equal speeds past them.
-        .mean = std::clamp(scaledMean * scale, sorted.front(), sorted.back()),
-        .median = percentile(sorted, 0.5),
-        .percentile90 = percentile(sorted, 0.9),
+        .mean = std::clamp(scaledMean * scale, slowest, fastest),
+        .median = percentileOf(shots, 0.5, rankAt),
+        .percentile90 = percentileOf(shots, 0.9, rankAt),
         .standardDeviation = std::sqrt(std::max(0.0, squares.value() / count)) * scale,
+    };
+}
+
+// The `rank`-th smallest of `all` without `removed`; both ascending, and `removed` a part of
+// `all`. Equal speeds are alike, so it is the smallest speed of `all` with more than `rank`
+// of the rest at or below it.
+double rankWithout(std::span<const double> all, std::span<const double> removed, std::size_t rank) {
+    const auto restUpTo = [&](std::size_t index) {
+        const double speed = all[index];
+        return static_cast<std::size_t>(std::ranges::upper_bound(all, speed) - all.begin()) -
+               static_cast<std::size_t>(std::ranges::upper_bound(removed, speed) - removed.begin());
+    };
+    std::size_t low = 0;
+    std::size_t high = all.size() - 1;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (restUpTo(middle) > rank) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return all[low];
+}
+
+} // namespace
+
+RankedSpeeds::RankedSpeeds(std::span<const double> inOrder)
+    : inOrder_(inOrder), sorted_(inOrder.begin(), inOrder.end()) {
+    std::ranges::sort(sorted_);
+}
+
+double percentile(std::span<const double> sorted, double fraction) {
+    return percentileOf(sorted.size(), fraction, [&](std::size_t rank) { return sorted[rank]; });
+}
+
+Summary summarize(const RankedSpeeds& speeds) {
+    const auto sorted = speeds.sorted();
+    return summaryOf(speeds.inOrder(), [&](std::size_t rank) { return sorted[rank]; });
+}
+
+Summary summarize(std::span<const double> speeds) {
+    return summarize(RankedSpeeds(speeds));
+}
+
+RecentSplit splitRecent(const RankedSpeeds& speeds, std::size_t recentCount) {
+    const auto inOrder = speeds.inOrder();
+    const auto split = inOrder.size() - recentCount;
+    const RankedSpeeds recent(inOrder.subspan(split));
+    return {
+        .recent = summarize(recent),
+        .before = summaryOf(
+            inOrder.first(split),
+            [&](std::size_t rank) { return rankWithout(speeds.sorted(), recent.sorted(), rank); }),
     };
 }
 

@@ -3,6 +3,7 @@
 #include "ChartDrawing.h"
 #include "ChartScales.h"
 #include "ColumnSummary.h"
+#include "LocalTime.h"
 #include "NumberFormat.h"
 #include "SessionsPanel.h"
 #include "SpeedUnits.h"
@@ -10,6 +11,7 @@
 #include "SvgElements.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -19,17 +21,18 @@ namespace kickmark {
 namespace {
 
 constexpr double chartWidth = 1000;
-constexpr double plotTop = 90;
-constexpr double plotBottom = 400;
+constexpr double headlineY = 50;
+constexpr double plotTop = 110; // room for two rows of values beyond the axis
+constexpr double plotBottom = 420;
 constexpr double shotsLeft = 80;
 constexpr double shotsRight = 620;
 constexpr double barsLeft = 660;
 constexpr double barsRight = 900;
-constexpr double legendY = 462;
-constexpr double chartHeight = 480;
-constexpr double panelTop = 550;
-constexpr double panelBottom = 710;
-constexpr double panelHeight = 790;
+constexpr double legendY = 482;
+constexpr double chartHeight = 500;
+constexpr double panelTop = 590;
+constexpr double panelBottom = 750;
+constexpr double panelHeight = 840;
 
 constexpr std::string_view middleDot = " \xC2\xB7 ";
 
@@ -59,14 +62,16 @@ void writeShotAxis(std::ostream& out, const Scale& x, std::size_t shots) {
 
 struct Series {
     std::vector<LinePoint> best;    // the running best, in steps
-    std::vector<LinePoint> average; // the moving average
+    std::vector<LinePoint> average; // the moving average, from its window's last shot
+    double last = 0;                // where the last shot or column stands
 };
 
 // One point per shot, or with column summaries one per column (at its last shot).
 Series seriesAt(std::span<const double> speeds, std::span<const ColumnSummary> columns,
                 const Scale& x) {
     const auto best = runningBest(speeds);
-    const auto average = movingAverage(speeds, averageWindow(speeds.size()));
+    const std::size_t window = averageWindow(speeds.size());
+    const auto average = movingAverage(speeds, window);
     Series series;
     const auto add = [&](std::size_t index) {
         const double at = x(static_cast<double>(index + 1));
@@ -77,7 +82,11 @@ Series seriesAt(std::span<const double> speeds, std::span<const ColumnSummary> c
             series.best.push_back({at, series.best.back().value});
             series.best.push_back({at, best[index]});
         }
-        series.average.push_back({at, average[index]});
+        // Before its window is full a point would average fewer shots than the legend says.
+        if (index + 1 >= window) {
+            series.average.push_back({at, average[index]});
+        }
+        series.last = at;
     };
     if (columns.empty()) {
         for (std::size_t i = 0; i < speeds.size(); ++i) {
@@ -89,8 +98,8 @@ Series seriesAt(std::span<const double> speeds, std::span<const ColumnSummary> c
         }
     }
     // The last step runs on to the last point.
-    if (series.best.back().x != series.average.back().x) {
-        series.best.push_back({series.average.back().x, series.best.back().value});
+    if (series.best.back().x != series.last) {
+        series.best.push_back({series.last, series.best.back().value});
     }
     return series;
 }
@@ -117,7 +126,7 @@ void writeDots(std::ostream& out, std::span<const double> speeds, const Scale& x
 
 // Returns whether the line of the columns' means went beyond the axis.
 bool writeColumns(std::ostream& out, std::span<const ColumnSummary> columns, const Scale& x,
-                  const SpeedScale& y, std::vector<Mark>& marks) {
+                  const SpeedScale& y, std::vector<Mark>& marks, EdgeLabels& labels) {
     std::string ranges;
     std::vector<LinePoint> means;
     for (const auto& column : columns) {
@@ -142,8 +151,8 @@ bool writeColumns(std::ostream& out, std::span<const ColumnSummary> columns, con
     return writeSpeedLine(out, means, y,
                           {.name = "column-mean",
                            .colour = shotColour,
-                           .attributes = " stroke-width=\"1\" stroke-opacity=\"0.45\"",
-                           .valuesLeft = true});
+                           .attributes = " stroke-width=\"1\" stroke-opacity=\"0.45\""},
+                          labels);
 }
 
 void writeHistogram(std::ostream& out, std::span<const double> speeds, const SpeedScale& y) {
@@ -177,8 +186,8 @@ void writeHistogram(std::ostream& out, std::span<const double> speeds, const Spe
     }
     out << "</g>\n";
     if (above > 0) {
-        writeText(out, barsLeft + 4, plotTop - 6, "start",
-                  std::to_string(above) + " above the axis", " font-size=\"10\"");
+        writeText(out, barsLeft + 4, plotTop - 10, "start",
+                  std::to_string(above) + " above the axis");
     }
     for (const double count : axisTicks(0, countTop, countStep)) {
         writeLine(out, x(count), plotBottom, x(count), plotBottom + 5, "black");
@@ -201,9 +210,11 @@ void writeLegendItem(std::ostream& out, double& x, std::string_view symbol, std:
 struct LegendContent {
     std::span<const ColumnSummary> columns; // empty: a dot per shot
     std::size_t window = 0;                 // of the moving average
-    bool lines = false;                     // best and average have a length
+    bool best = false;                      // the best so far has a length
+    bool average = false;                   // the moving average has a full window somewhere
     bool marks = false;                     // a shot or column beyond the axis
     bool breaks = false;                    // a line beyond the axis
+    bool alongEdge = false;                 // the best so far beyond the axis
 };
 
 void writeLegend(std::ostream& out, const LegendContent& content) {
@@ -226,12 +237,14 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
                             "\" r=\"3\" fill=\"" + std::string(shotColour) + "\"/>\n",
                         "shot");
     }
-    if (content.lines) {
+    if (content.best) {
         writeLegendItem(out, x, line(bestColour), "best so far");
+    }
+    if (content.average) {
         writeLegendItem(out, x, line(averageColour),
                         "average of the last " + std::to_string(content.window) + " shots");
     }
-    if (content.marks || content.breaks) {
+    if (content.marks || content.breaks || content.alongEdge) {
         std::string symbols;
         double width = 0;
         if (content.marks) {
@@ -246,35 +259,51 @@ void writeLegend(std::ostream& out, const LegendContent& content) {
                        "\" stroke-width=\"1.5\"/>\n";
             width += 18;
         }
+        if (content.alongEdge) {
+            symbols += "<line x1=\"" + coordinate(x + width + 1) + "\" y1=\"" + at + "\" x2=\"" +
+                       coordinate(x + width + 17) + "\" y2=\"" + at + "\" stroke=\"" +
+                       std::string(bestColour) +
+                       "\" stroke-width=\"2\" stroke-dasharray=\"1 3\"/>\n";
+            width += 18;
+        }
         writeLegendItem(out, x, symbols, "beyond the axis", width);
     }
 }
 
-std::string headline(std::span<const double> speeds, std::size_t recentCount) {
-    const Summary summary = summarize(speeds);
-    std::string text = std::to_string(summary.shots) + (summary.shots == 1 ? " shot" : " shots") +
-                       std::string(middleDot) + "fastest " + speedText(summary.fastest) +
-                       std::string(middleDot) + "mean " + formatNumber(summary.mean, 2) +
-                       " units/s";
-    if (speeds.size() > recentCount) {
-        const auto split = speeds.size() - recentCount;
-        const double change =
-            summarize(speeds.subspan(split)).mean - summarize(speeds.first(split)).mean;
-        const std::string number = formatNumber(change, 2);
-        text += std::string(middleDot) + "last " + std::to_string(recentCount) + ": mean " +
-                (number.starts_with('-') ? number : "+" + number) + " units/s";
-    }
-    return text;
+std::string signedNumber(double value) {
+    const std::string number = formatNumber(value, 2);
+    return number.starts_with('-') ? number : "+" + number;
 }
 
-void writeShotsPlot(std::ostream& out, std::span<const double> speeds, std::size_t recentCount) {
-    std::vector<double> sorted(speeds.begin(), speeds.end());
-    std::ranges::sort(sorted);
-    const SpeedScale y(fitSpeedAxis(sorted), {shotsLeft, barsRight, plotTop, plotBottom});
+// Two lines: the session's levels, then how its last shots compare with the ones before.
+std::array<std::string, 2> headline(const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
+    const Summary summary = summarize(ranked);
+    std::array<std::string, 2> lines;
+    lines[0] = std::to_string(summary.shots) + (summary.shots == 1 ? " shot" : " shots") +
+               std::string(middleDot) + "fastest " + speedText(summary.fastest) +
+               std::string(middleDot) + "median " + speedText(summary.median);
+    lines[1] = "mean " + speedText(summary.mean);
+    if (speeds.size() > recentCount) {
+        const RecentSplit split = splitRecent(ranked, recentCount);
+        const double change = split.recent.mean - split.before.mean;
+        const std::size_t before = speeds.size() - recentCount;
+        lines[1] += std::string(middleDot) + "mean of the last " + std::to_string(recentCount) +
+                    " against the " + std::to_string(before) + " before: " + signedNumber(change) +
+                    " units/s (" + signedNumber(toKmh(change)) + " km/h)";
+    }
+    return lines;
+}
+
+void writeShotsPlot(std::ostream& out, const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
+    const SpeedScale y(fitSpeedAxis(ranked.sorted()), {shotsLeft, barsRight, plotTop, plotBottom});
     const auto shots = static_cast<double>(speeds.size());
     const Scale x{0.5, shots + 0.5, shotsLeft, shotsRight};
 
-    writeText(out, chartWidth / 2, 50, "middle", escaped(headline(speeds, recentCount)));
+    const auto lines = headline(ranked, recentCount);
+    writeText(out, chartWidth / 2, headlineY, "middle", escaped(lines[0]));
+    writeText(out, chartWidth / 2, headlineY + smallText + 4, "middle", escaped(lines[1]));
     writeSpeedAxes(out, y, {shotsLeft, barsRight, plotTop, plotBottom});
     writeShotAxis(out, x, speeds.size());
     writeHistogram(out, speeds, y);
@@ -282,31 +311,46 @@ void writeShotsPlot(std::ostream& out, std::span<const double> speeds, std::size
     writeKmhAxis(out, y);
 
     std::vector<Mark> marks;
+    // Clear of the histogram's count of shots above the axis.
+    EdgeLabels labels(shotsLeft - 40, barsLeft - 4);
     std::vector<ColumnSummary> columns;
     bool meansBreak = false;
     if (speeds.size() > mostDots) {
         columns = columnSummaries(speeds, static_cast<std::size_t>(shotsRight - shotsLeft));
-        meansBreak = writeColumns(out, columns, x, y, marks);
+        meansBreak = writeColumns(out, columns, x, y, marks, labels);
     } else {
         writeDots(out, speeds, x, y, marks);
     }
+    // The marks' labels first: the session's fastest shot is among them.
+    writeMarks(out, marks, y, labels);
     const Series series = seriesAt(speeds, columns, x);
-    const bool bestBreaks =
-        writeSpeedLine(out, series.best, y,
-                       {.name = "best", .colour = bestColour, .attributes = " stroke-width=\"2\""});
+    const bool bestBeyond = writeSpeedLine(out, series.best, y,
+                                           {.name = "best",
+                                            .colour = bestColour,
+                                            .attributes = " stroke-width=\"2\"",
+                                            .alongEdge = true},
+                                           labels);
     const bool averageBreaks =
         writeSpeedLine(out, series.average, y,
                        {.name = "average",
                         .colour = averageColour,
-                        .attributes = " stroke-width=\"2.5\" stroke-linejoin=\"round\"",
-                        .valuesLeft = true});
-    writeMarks(out, marks, y);
+                        .attributes = " stroke-width=\"2.5\" stroke-linejoin=\"round\""},
+                       labels);
+    labels.write(out, y);
     writeLegend(out, {.columns = columns,
                       .window = averageWindow(speeds.size()),
-                      .lines = speeds.size() > 1,
+                      .best = series.best.size() > 1,
+                      .average = series.average.size() > 1,
                       .marks = !marks.empty(),
-                      .breaks = meansBreak || bestBreaks || averageBreaks});
+                      .breaks = meansBreak || bestBeyond || averageBreaks,
+                      .alongEdge = bestBeyond});
 }
+
+// At the narrowest the chart keeps its text 10 px high, and scrolls rather than shrinks; printed,
+// it lies across the page and fills it.
+constexpr std::string_view pageStyle =
+    "<style>@page { size: landscape; margin: 5mm } "
+    "@media print { svg { width: 100vw; height: 100vh } }</style>\n";
 
 } // namespace
 
@@ -314,24 +358,29 @@ void writeSvgChart(std::ostream& out, const ChartInput& input) {
     const bool panel = input.sessions.size() > 1;
     const std::string width = formatFixed(chartWidth, 0);
     const std::string height = formatFixed(panel ? panelHeight : chartHeight, 0);
+    const double minimumWidth = std::ceil(chartWidth * 10 / smallText);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " << width << ' ' << height
-        << "\" width=\"100%\" font-family=\"sans-serif\" font-size=\"12\">\n"
+        << "\" width=\"100%\" style=\"min-width: " << formatFixed(minimumWidth, 0)
+        << "px\" font-family=\"sans-serif\" font-size=\"" << formatFixed(smallText, 0) << "\">\n"
         << "<title>Ball speed by shot</title>\n"
-        << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+        << pageStyle << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     // With a sessions panel below, the plot above must say which session it shows.
-    writeText(out, chartWidth / 2, 28, "middle",
-              panel ? "Ball speed by shot, newest session: " + escaped(input.sessions.back().date) +
-                          " UTC"
-                    : std::string("Ball speed by shot"),
-              " font-size=\"16\" font-weight=\"bold\"");
-    if (input.speeds.empty()) {
-        writeText(out, chartWidth / 2, 50, "middle", "no shots in the newest session");
+    readLocalZone();
+    std::string title = "Ball speed by shot";
+    if (panel) {
+        const LocalTime newest = localTime(input.sessions.back().time);
+        title += ", newest session: " + newest.text + " (" + zoneName(newest.offset) + ")";
+    }
+    writeText(out, chartWidth / 2, 28, "middle", title, " font-size=\"16\" font-weight=\"bold\"");
+    if (input.speeds.inOrder().empty()) {
+        writeText(out, chartWidth / 2, headlineY, "middle", "no shots in the newest session");
     } else {
         writeShotsPlot(out, input.speeds, input.recentCount);
     }
     if (panel) {
-        writeSessionsPanel(out, input.sessions, {shotsLeft, barsRight, panelTop, panelBottom});
+        writeSessionsPanel(out, input.sessions, input.futureAfter,
+                           {shotsLeft, barsRight, panelTop, panelBottom});
     }
     out << "</svg>\n";
 }

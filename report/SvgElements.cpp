@@ -16,7 +16,7 @@ std::string coordinate(double value) {
 
 std::string escaped(std::string_view text) {
     std::string xml;
-    for (const char c : visibleText(text)) {
+    for (const char c : text::visibleText(text)) {
         switch (c) {
         case '&':
             xml += "&amp;";

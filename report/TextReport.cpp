@@ -2,6 +2,7 @@
 
 #include "Histogram.h"
 #include "NumberFormat.h"
+#include "SessionRows.h"
 #include "SpeedUnits.h"
 #include "Statistics.h"
 #include "VisibleText.h"
@@ -167,8 +168,8 @@ void writeComparison(std::ostream& out, std::string_view newerHeading, const Sum
     writeComparisonTable(out, newerHeading, rows);
 }
 
-void writeRecentComparison(std::ostream& out, std::span<const double> speeds,
-                           std::size_t recentCount) {
+void writeRecentComparison(std::ostream& out, const RankedSpeeds& ranked, std::size_t recentCount) {
+    const auto speeds = ranked.inOrder();
     if (speeds.size() <= recentCount) {
         out << "no shots before the last " << std::to_string(recentCount) << " to compare with\n";
         return;
@@ -176,22 +177,41 @@ void writeRecentComparison(std::ostream& out, std::span<const double> speeds,
     const auto split = speeds.size() - recentCount;
     out << "last " << std::to_string(recentCount) << " against the " << std::to_string(split)
         << " before\n";
-    writeComparison(out, "last", summarize(speeds.subspan(split)), summarize(speeds.first(split)));
+    const RecentSplit summaries = splitRecent(ranked, recentCount);
+    writeComparison(out, "last", summaries.recent, summaries.before);
 }
 
-void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
+// A run's shots together, as one session of them.
+Summary summaryOf(std::span<const Session> sessions) {
+    std::vector<double> speeds;
+    for (const auto& session : sessions) {
+        speeds.insert(speeds.end(), session.speeds.begin(), session.speeds.end());
+    }
+    return speeds.empty() ? Summary{} : summarize(speeds);
+}
+
+void writeSessionRows(std::ostream& out, std::span<const Session> sessions, bool everySession) {
+    const auto rows = sessionRows(sessions, everySession);
+    if (rows.size() < sessions.size()) {
+        out << std::to_string(sessions.size()) << " sessions, those before the last "
+            << std::to_string(recentSessionRows)
+            << " by month and year (--every-session lists each)\n";
+    }
     std::size_t nameWidth = 0;
     std::size_t shotsWidth = 7;
     std::size_t width = numberWidth;
     std::vector<Summary> summaries;
     std::vector<std::string> labels;
-    for (const auto& session : sessions) {
+    for (const auto& row : rows) {
+        const Session& first = sessions[row.first];
         // A file name may hold anything, terminal control sequences included.
-        labels.push_back(session.date + "  " + visibleText(session.name));
+        labels.push_back(row.months.empty()
+                             ? first.date + "  " + text::visibleText(first.name)
+                             : row.months + "  " + std::to_string(row.count) + " sessions");
         nameWidth = std::max(nameWidth, labels.back().size());
-        shotsWidth = std::max(shotsWidth, std::to_string(session.speeds.size()).size() + 2);
-        summaries.push_back(session.speeds.empty() ? Summary{} : summarize(session.speeds));
+        summaries.push_back(summaryOf(sessions.subspan(row.first, row.count)));
         const Summary& s = summaries.back();
+        shotsWidth = std::max(shotsWidth, std::to_string(s.shots).size() + 2);
         for (const double scale : {1.0, kmhPerUnitPerSecond}) {
             width =
                 std::max(width, columnWidth({speedText(s.fastest * scale),
@@ -202,7 +222,7 @@ void writeSessionRows(std::ostream& out, std::span<const Session> sessions) {
     out << padRight("sessions, oldest first", nameWidth + 2 + 8) << padLeft("shots", shotsWidth)
         << padLeft("fastest", width) << padLeft("mean", width) << padLeft("median", width)
         << padLeft("90th pct", width) << '\n';
-    for (std::size_t i = 0; i < sessions.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         const Summary& s = summaries[i];
         out << padRight(labels[i], nameWidth) << "  " << padRight("units/s", 8)
             << padLeft(std::to_string(s.shots), shotsWidth);
@@ -243,7 +263,7 @@ void writeNewestComparison(std::ostream& out, std::span<const Session> sessions)
 
 } // namespace
 
-void writeTextReport(std::ostream& out, std::span<const double> speeds, std::size_t recentCount) {
+void writeTextReport(std::ostream& out, const RankedSpeeds& speeds, std::size_t recentCount) {
     writeSummary(out, summarize(speeds));
     out << '\n';
     writeHistogram(out, makeHistogram(speeds));
@@ -252,16 +272,16 @@ void writeTextReport(std::ostream& out, std::span<const double> speeds, std::siz
 }
 
 void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
-                         std::size_t recentCount) {
-    const Session& newest = sessions.back();
-    out << "newest session: " << visibleText(newest.name) << ", " << newest.date << " UTC\n";
-    if (newest.speeds.empty()) {
+                         const RankedSpeeds& newest, std::size_t recentCount, bool everySession) {
+    const Session& session = sessions.back();
+    out << "newest session: " << text::visibleText(session.name) << ", " << session.date << " UTC\n";
+    if (newest.inOrder().empty()) {
         out << "no shots\n";
     } else {
-        writeTextReport(out, newest.speeds, recentCount);
+        writeTextReport(out, newest, recentCount);
     }
     out << '\n';
-    writeSessionRows(out, sessions);
+    writeSessionRows(out, sessions, everySession);
     out << '\n';
     writeNewestComparison(out, sessions);
 }

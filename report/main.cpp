@@ -1,15 +1,17 @@
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "FileReplacement.h"
 #include "KeepFolder.h"
+#include "OutputWrite.h"
+#include "PathText.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
+#include "Statistics.h"
 #include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -45,8 +47,9 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
     for (const auto list : {inputs, kept}) {
         for (const auto& input : list) {
             if (input.status.id == status.id) {
-                throw RefusedChart("cannot write the chart to " + chart.string() +
-                                   ": it is the shots file " + input.path.string());
+                throw RefusedChart("cannot write the chart to " +
+                                   kickmark::text::visiblePath(chart) + ": it is the shots file " +
+                                   kickmark::text::visiblePath(input.path));
             }
         }
     }
@@ -56,46 +59,46 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.status.modified.seconds > now.seconds + clockSlackSeconds) {
-            std::cerr << session.path.string() << " is dated "
-                      << kickmark::utcTimeText(session.status.modified, kickmark::TimeText::seconds)
+        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+            std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
+                      << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
         }
     }
 }
 
 std::string reportText(const kickmark::Options& options,
-                       std::span<const kickmark::Session> sessions) {
+                       std::span<const kickmark::Session> sessions,
+                       const kickmark::RankedSpeeds& newest) {
     std::ostringstream out;
     if (sessions.size() == 1) {
-        kickmark::writeTextReport(out, sessions.front().speeds, options.recentCount);
+        kickmark::writeTextReport(out, newest, options.recentCount);
     } else {
-        kickmark::writeSessionsReport(out, sessions, options.recentCount);
+        kickmark::writeSessionsReport(out, sessions, newest, options.recentCount,
+                                      options.everySession);
     }
     return out.str();
 }
 
-std::string chartText(const kickmark::Options& options,
-                      std::span<const kickmark::Session> sessions) {
+std::string chartText(const kickmark::Options& options, std::span<const kickmark::Session> sessions,
+                      const kickmark::RankedSpeeds& newest) {
     std::ostringstream out;
     kickmark::writeSvgChart(
-        out, {.speeds = sessions.back().speeds,
+        out, {.speeds = newest,
               .recentCount = options.recentCount,
-              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>()});
+              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>(),
+              .futureAfter = files::currentTime().seconds + clockSlackSeconds});
     return out.str();
 }
 
 // The whole text at once, and checked: a report lost to a full disk or a closed pipe is a
 // failure, not a success.
 bool writeStandardOutput(std::string_view text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written) {
-        return true;
+    if (const auto error = kickmark::text::writeStandardOutput(text)) {
+        std::cerr << "cannot write standard output: " << error.message() << '\n';
+        return false;
     }
-    std::cerr << "cannot write standard output: "
-              << (errno != 0 ? std::generic_category().message(errno) : "unknown error") << '\n';
-    return false;
+    return true;
 }
 
 int run(const kickmark::Options& options) {
@@ -109,6 +112,9 @@ int run(const kickmark::Options& options) {
     std::vector<kickmark::SessionFile> keptSessions;
     if (options.keepFolder) {
         folder.emplace(*options.keepFolder);
+        for (const auto& line : folder->leftOut()) {
+            std::cerr << line << '\n';
+        }
         kept = folder->keep(inputs);
         if (!kept.empty()) {
             kept += '\n';
@@ -127,10 +133,12 @@ int run(const kickmark::Options& options) {
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
+        // Sorted once for the chart and the report alike.
+        const kickmark::RankedSpeeds newest(sessions.back().speeds);
         if (options.svgPath) {
-            chart = chartText(options, sessions);
+            chart = chartText(options, sessions, newest);
         }
-        text = kept + reportText(options, sessions);
+        text = kept + reportText(options, sessions, newest);
     }
     if (!writeStandardOutput(text)) {
         return exitUsageOrFile;
@@ -139,7 +147,8 @@ int run(const kickmark::Options& options) {
     // the folder as it is.
     if (chart) {
         if (const auto error = files::replaceFile(*options.svgPath, *chart)) {
-            throw RefusedChart("cannot write " + *options.svgPath + ": " + error.message());
+            throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
+                               ": " + error.message());
         }
     }
     if (folder) {
@@ -148,13 +157,10 @@ int run(const kickmark::Options& options) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+int runWords(const std::vector<std::string>& words) {
     kickmark::Options options;
     try {
-        options = kickmark::parseCommandLine(arguments);
+        options = kickmark::parseCommandLine(words);
     } catch (const kickmark::UsageError& error) {
         std::cerr << error.what() << '\n' << kickmark::usage;
         return exitUsageOrFile;
@@ -176,3 +182,16 @@ int main(int argc, char** argv) {
         return exitUsageOrFile;
     }
 }
+
+} // namespace
+
+#if defined(_WIN32)
+// Wide arguments, so that paths outside the ANSI code page arrive intact.
+int wmain(int argc, wchar_t** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return runWords(kickmark::text::commandLineWords(argc, argv));
+}
+#endif

@@ -9,7 +9,6 @@
 
 #include "Files.h"
 #include "Host.h"
-#include "PluginHost.h"
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -388,14 +387,14 @@ TEST_F(ConsoleSession, paths_name_what_the_system_would_open_and_nothing_else_is
     std::vector<Case> cases = {
         // A NUL byte ends the name the system sees: "a\0zzz" would open "a".
         {"", "exec \"" + shown + std::string("\0zzz\"", 5), "", 1,
-         where + "exec: " + shown + "\\0zzz is not usable as a path\n"},
+         where + "exec: " + shown + "\\x00zzz is not usable as a path\n"},
         {"", "replay \"" + strikes + std::string("\0\"", 2), "", 1,
-         where + "replay: " + strikes + "\\0 is not usable as a path\n"},
+         where + "replay: " + strikes + "\\x00 is not usable as a path\n"},
         // Standard input read as a script is already running, however it is named.
         {"-", "", "exec -\n", 1, "stdin:1: exec: - is already running\n"},
 #if defined(_WIN32)
         // Windows names are UTF-16: text that is not UTF-8 names no file.
-        {"", "exec \"\xff\"\n", "", 1, where + "exec: \xff is not usable as a path\n"},
+        {"", "exec \"\xff\"\n", "", 1, where + "exec: \\xFF is not usable as a path\n"},
         // Long forms stay as they are, as the system takes them.
         {"--plugin \"\\\\?\\" + pluginsdk::moduleBesideExecutable("kickmark").string() +
              "\" --data-dir \"\\\\?\\" + in("\\long") + "\"",
@@ -412,7 +411,7 @@ TEST_F(ConsoleSession, paths_name_what_the_system_would_open_and_nothing_else_is
          scratch / "x"},
         // Only names that are UTF-8 can be handed to plugins.
         {dataDir("/bad\xff"), save, "", 2,
-         "kickmark-host: data folder " + in("/bad\xff") + " is not usable as a path\n", "",
+         "kickmark-host: data folder " + in("/bad\\xFF") + " is not usable as a path\n", "",
          scratch / "bad\xff"},
 #endif
     };

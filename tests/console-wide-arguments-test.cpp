@@ -12,8 +12,7 @@
 
 #include "Files.h"
 #include "Host.h"
-#include "PluginHost.h"
-#include "WideText.h"
+#include "PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -70,8 +69,8 @@ TEST(ConsoleWideArguments, names_outside_the_ansi_code_page_work_and_names_that_
     } cases[] = {
         {folder / "data", 0, ""},
         {lone, 2,
-         "kickmark-host: data folder " + pluginsdk::displayPath(scratch) +
-             "\\lone\xED\xA0\x80x is not usable as a path"},
+         "kickmark-host: data folder " + kickmark::text::visiblePath(scratch) +
+             "\\lone\\xED\\xA0\\x80x is not usable as a path"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.said);

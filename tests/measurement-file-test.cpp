@@ -5,6 +5,7 @@
 #include "DecimalCommaLocale.h"
 #include "Files.h"
 #include "PluginHost.h"
+#include "ShotsFile.h"
 
 #include <chrono>
 #include <functional>
@@ -57,6 +58,26 @@ TEST_F(MeasurementFile, holds_one_line_per_speed_oldest_first) {
     EXPECT_EQ(plugin().measurements.size(), 3u);
     EXPECT_EQ(host.chat().size(), 3u); // saving says nothing
     EXPECT_THAT(strayFiles(), testing::IsEmpty());
+}
+
+TEST_F(MeasurementFile, the_report_reads_back_every_saved_speed_with_either_line_end) {
+    record({1523.4f, 2345.678f, 4000.0f, 99999.99f});
+    save();
+    ASSERT_EQ(plugin().measurements.size(), 4u);
+    std::string lf;
+    for (char c : readBytes(shots()))
+        if (c != '\r')
+            lf += c;
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+    for (const auto& text : {lf, crlf}) {
+        std::vector<float> speeds;
+        for (double speed : kickmark::parseShots(text, "shots.csv"))
+            speeds.push_back(static_cast<float>(speed));
+        EXPECT_EQ(speeds, plugin().measurements) << text;
+    }
 }
 
 TEST_F(MeasurementFile, each_save_replaces_the_file_whatever_the_arguments) {

@@ -66,15 +66,18 @@ protected:
     BaseMembers members{module};
     std::vector<std::string> released;
 
-    // A handle that logs its release, and whether by then the object already held another.
+    // A handle that logs its release, and whether by then the object already held another. An
+    // emptied field holds no successor: releasing first and assigning after must show.
     template <typename T> std::shared_ptr<T> handle(std::string name, Object* owner = nullptr) {
         return std::shared_ptr<T>(new T(nullptr, 0), [this, name, owner](T* wrapper) {
             bool replaced = true;
             if (owner) {
+                const T* held;
                 if constexpr (std::is_same_v<T, CVarManagerWrapper>)
-                    replaced = (*owner)->cvarManager.get() != wrapper;
+                    held = (*owner)->cvarManager.get();
                 else
-                    replaced = (*owner)->gameWrapper.get() != wrapper;
+                    held = (*owner)->gameWrapper.get();
+                replaced = held && held != wrapper;
             }
             released.push_back(name + (replaced ? "" : " before its successor was in place"));
             delete wrapper;

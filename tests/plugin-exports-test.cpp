@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 
@@ -14,8 +15,25 @@ using BakkesMod::Plugin::PluginInfo;
 
 namespace {
 
+using Slot = std::shared_ptr<BakkesModPlugin>;
+
+// How far from its record the module keeps the handle getPlugin hands out, learned from a load
+// of its own that is closed again: a fixed distance within one image, wherever it is mapped.
+std::ptrdiff_t slotOffset() {
+    static const std::ptrdiff_t offset = [] {
+        pluginsdk::Module module{PluginHost::modulePath()};
+        const auto& info = *static_cast<const PluginInfo*>(module.symbol("exports"));
+        const auto* slot = info.initializeFunc();
+        info.deleteFunc();
+        return reinterpret_cast<const char*>(slot) - reinterpret_cast<const char*>(&info);
+    }();
+    return offset;
+}
+
 class PluginExports : public testing::Test {
 protected:
+    // Learned before the module under test is loaded, which then starts afresh.
+    const std::ptrdiff_t offset = slotOffset();
     pluginsdk::Module module{PluginHost::modulePath()};
     const PluginInfo& info = *static_cast<const PluginInfo*>(module.symbol("exports"));
 
@@ -54,10 +72,15 @@ TEST_F(PluginExports, base_class_members_are_exported_under_their_mangled_names)
 }
 
 TEST_F(PluginExports, loading_creates_nothing_and_getPlugin_creates_one_object) {
+    // A build that keeps modules mapped loads no fresh copy: its slot was emptied earlier.
+    const auto* unasked =
+        reinterpret_cast<const Slot*>(reinterpret_cast<const char*>(&info) + offset);
+    EXPECT_FALSE(*unasked) << "the plugin object exists before the host asked for it";
     // Before any getPlugin the slot is empty: deleteMe must cope with that.
     info.deleteFunc();
     // The slot is always the same; what matters is the object it holds after each call.
     auto* slot = info.initializeFunc();
+    EXPECT_EQ(slot, unasked);
     ASSERT_TRUE(*slot);
     const auto* first = slot->get();
     info.initializeFunc();

@@ -3,17 +3,15 @@
 #include <optional>
 #include <string_view>
 
-#include "Numbers.h"
+#include "NumberText.h"
 #include "TextLines.h"
+#include "Trim.h"
 
 namespace {
 
+// Line ends were taken off by TextLines; a carriage return left is a stray blank.
 std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
+    return kickmark::text::trim(text, " \t\r");
 }
 
 std::optional<ReplayEvent> parseEvent(std::string_view line) {
@@ -24,7 +22,7 @@ std::optional<ReplayEvent> parseEvent(std::string_view line) {
         const auto comma = line.find(',');
         if ((comma == std::string_view::npos) != (i == 2))
             return std::nullopt;
-        auto value = pluginsdk::parseFloat(trim(line.substr(0, comma)));
+        auto value = kickmark::text::parseFloat(trim(line.substr(0, comma)));
         if (!value)
             return std::nullopt;
         values[i] = *value;

@@ -1,23 +1,22 @@
 #include "Shell.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <ostream>
-#include <system_error>
 
 #include "FileReading.h"
 #include "FileStatus.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
-#include "Numbers.h"
+#include "NumberText.h"
+#include "PathText.h"
 #include "PathWord.h"
 #include "ReplayFile.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
-#include "WideText.h"
+#include "Trim.h"
 
 namespace {
 
@@ -56,27 +55,17 @@ std::optional<std::vector<std::string>> splitWords(std::string_view line) {
 }
 
 bool isComment(std::string_view line) {
-    const auto start = line.find_first_not_of(" \t\r");
-    if (start == std::string_view::npos)
-        return true;
-    line.remove_prefix(start);
-    return line.starts_with("//") || line.starts_with("#");
+    line = kickmark::text::trim(line, " \t\r");
+    return line.empty() || line.starts_with("//") || line.starts_with("#");
 }
 
 // A whole number written with digits only, at most `max`.
 bool parseCount(std::string_view text, unsigned long long max, unsigned long long& value) {
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc{} && ptr == end && value <= max;
-}
-
-// A number in decimal or exponent notation with an optional sign, as variables take them.
-bool parseDecimal(std::string_view text, double& value) {
-    if (text.starts_with('+') && !text.starts_with("+-"))
-        text.remove_prefix(1);
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc{} && ptr == end;
+    const auto number = kickmark::text::parseWhole(text);
+    if (!number || *number > max)
+        return false;
+    value = *number;
+    return true;
 }
 
 // Whether two sources of lines are one; standard input is the empty path. Linux also names
@@ -87,11 +76,6 @@ bool sameSource(const std::filesystem::path& a, const std::filesystem::path& b) 
     if (a.empty() && b.empty())
         return true;
     return kickmark::files::sameFile(a.empty() ? standardInput : a, b.empty() ? standardInput : b);
-}
-
-std::string shortest(double value) {
-    char text[32];
-    return {text, std::to_chars(text, text + sizeof text, value).ptr};
 }
 
 } // namespace
@@ -206,7 +190,7 @@ bool Shell::saveLine(const Words& words, std::string& error) {
     if (!kickmark::files::readFile(shotsFile_, content) && announced_.heldBy(content.bytes))
         return true;
     error = std::string(saveCommand) + ": " + std::string(hostedPlugin::shotsFile) +
-            " was not written: " + pluginsdk::displayPath(shotsFile_);
+            " was not written: " + kickmark::text::visiblePath(shotsFile_);
     return false;
 }
 
@@ -244,7 +228,7 @@ bool Shell::ball(const Words& words, std::string& error) {
         return false;
     }
     for (int i = 0; i < 3; ++i) {
-        auto value = pluginsdk::parseFloat(words[i + 1]);
+        auto value = kickmark::text::parseFloat(words[i + 1]);
         if (!value) {
             error = "ball: not a number: " + words[i + 1];
             return false;
@@ -305,11 +289,14 @@ bool Shell::simulateLine(const Words& words, std::string& error) {
         error = "simulate: expected [SECONDS] [SEED]";
         return false;
     }
-    if (words.size() >= 2 &&
-        (!parseDecimal(words[1], seconds) || !(seconds >= 0.0 && seconds <= maxSimulatedSeconds))) {
-        error = "simulate: SECONDS must be a number from 0 to " + shortest(maxSimulatedSeconds) +
-                ": " + words[1];
-        return false;
+    if (words.size() >= 2) {
+        const auto given = kickmark::text::parseDouble(words[1]);
+        if (!given || !(*given >= 0.0 && *given <= maxSimulatedSeconds)) {
+            error = "simulate: SECONDS must be a number from 0 to " +
+                    kickmark::text::shortestText(maxSimulatedSeconds) + ": " + words[1];
+            return false;
+        }
+        seconds = *given;
     }
     if (words.size() == 3 && !parseCount(words[2], UINT64_MAX, seed)) {
         error = "simulate: SEED must be a whole number from 0 to " + std::to_string(UINT64_MAX) +
@@ -341,12 +328,10 @@ void Shell::simulate(double seconds, std::uint64_t seed) {
     double fastest = 0.0;
     for (double speed : game.strikes())
         fastest = std::max(fastest, speed);
-    char text[32];
-    auto end = std::to_chars(text, text + sizeof text, fastest, std::chars_format::fixed, 2).ptr;
     const auto strikes = game.strikes().size();
     err_ << "simulate: " << strikes << (strikes == 1 ? " strike" : " strikes") << " in "
-         << shortest(seconds) << " s (seed " << seed << "), " << announced
-         << " announced, fastest strike " << std::string_view(text, end - text) << '\n';
+         << kickmark::text::shortestText(seconds) << " s (seed " << seed << "), " << announced
+         << " announced, fastest strike " << kickmark::text::fixedText(fastest, 2) << '\n';
 }
 
 bool Shell::loadPlugin(std::string& error) {
@@ -359,7 +344,7 @@ bool Shell::loadPlugin(std::string& error) {
     announced_.clear();
     const auto* info = host_.pluginInfo();
     err_ << "loaded " << info->pluginName << ' ' << info->pluginVersion << " from "
-         << pluginsdk::displayPath(modulePath_) << '\n';
+         << kickmark::text::visiblePath(modulePath_) << '\n';
     return true;
 }
 
@@ -375,7 +360,7 @@ bool Shell::plugin(const Words& words, std::string& error) {
             return false;
         }
         host_.unloadPlugin();
-        err_ << "unloaded " << pluginsdk::displayPath(modulePath_) << '\n';
+        err_ << "unloaded " << kickmark::text::visiblePath(modulePath_) << '\n';
         if (action == "unload")
             return true;
     }

@@ -1,8 +1,9 @@
 #include "StandardOutput.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <system_error>
+
+#include "OutputWrite.h"
 
 StandardOutput::int_type StandardOutput::overflow(int_type c) {
     if (!traits_type::eq_int_type(c, traits_type::eof()))
@@ -16,10 +17,10 @@ std::streamsize StandardOutput::xsputn(const char* text, std::streamsize count) 
 }
 
 int StandardOutput::sync() {
-    const bool written =
-        std::fwrite(pending_.data(), 1, pending_.size(), stdout) == pending_.size();
+    // The reason stays in errno for flushOutput.
+    const bool written = !kickmark::text::writeStandardOutput(pending_);
     pending_.clear();
-    return written && std::fflush(stdout) == 0 ? 0 : -1;
+    return written ? 0 : -1;
 }
 
 bool flushOutput(std::ostream& out, std::ostream& err) {

@@ -3,7 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "WideText.h"
+#include "PathText.h"
+#include "Trim.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ TextLines::~TextLines() {
 }
 
 std::unique_ptr<TextLines> TextLines::open(const std::filesystem::path& file, std::string& error) {
-    const auto name = pluginsdk::displayPath(file);
+    const auto name = kickmark::text::visiblePath(file);
     // Some systems open a folder for reading and fail only at the first read; say it the same
     // way everywhere.
     std::error_code ec;
@@ -72,7 +73,7 @@ TextLines::Next TextLines::next(std::string& line, std::string& error) {
         return Next::end;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    if (++lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF"))
-        line.erase(0, 3);
+    if (++lineNumber_ == 1)
+        line.erase(0, line.size() - kickmark::text::withoutByteOrderMark(line).size());
     return Next::line;
 }

@@ -8,9 +8,10 @@
 
 #include "AbsolutePath.h"
 #include "Arguments.h"
+#include "CommandLineWords.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
-#include "PathWord.h"
+#include "PathText.h"
 #include "Shell.h"
 #include "StandardOutput.h"
 #include "TextLines.h"
@@ -47,13 +48,13 @@ struct DataFolder {
 // first, so that no folder named on the way ("missing/..") is made too. A folder whose name
 // cannot be handed to plugins is refused before anything is made.
 std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string& error) {
-    const auto given = pluginsdk::pathFromUtf8(dir);
+    const auto given = kickmark::text::pathFromUtf8(dir);
     std::error_code ec;
     const auto folder = given ? pluginsdk::absolutePath(*given, ec) : fs::path();
     if (!ec) {
         auto wide = given ? pluginsdk::wideText(folder / "") : std::nullopt;
         if (!wide) {
-            error = "data folder " + unusablePath(dir);
+            error = "data folder " + kickmark::text::unusablePath(dir);
             return std::nullopt;
         }
         fs::create_directories(folder, ec);
@@ -69,7 +70,7 @@ std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string&
 void runDemo(Shell& shell) {
     shell.runLine(std::string(hostedPlugin::enabledVariable) + " 1", "demo");
     shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
-    const auto file = pluginsdk::displayPath(shell.shotsFile());
+    const auto file = kickmark::text::visiblePath(shell.shotsFile());
     if (shell.save()) {
         const auto speeds = shell.announcedSpeeds();
         std::cerr << hostedPlugin::shotsFile << ": " << file << " (" << speeds
@@ -145,45 +146,15 @@ int run(const std::vector<std::string>& words) {
 } // namespace
 
 #if defined(_WIN32)
-namespace {
-
-// An argument as UTF-8. A lone surrogate, which no UTF-8 holds, keeps its three bytes (as
-// WTF-8 does) where WideCharToMultiByte would put U+FFFD and so name another file: the word is
-// then no UTF-8, and refused as a name as bytes that are not UTF-8 are on Linux.
-std::string utf8Argument(std::wstring_view wide) {
-    std::string word;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        char32_t c = wide[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        if (c < 0x80) {
-            word += static_cast<char>(c);
-            continue;
-        }
-        const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
-        word += static_cast<char>(lead[continuations] | c >> (6 * continuations));
-        for (int k = continuations - 1; k >= 0; --k)
-            word += static_cast<char>(0x80 | (c >> (6 * k) & 0x3F));
-    }
-    return word;
-}
-
-} // namespace
-
 // Wide arguments, so that paths outside the ANSI code page arrive intact.
 int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> words;
-    for (int i = 1; i < argc; ++i)
-        words.push_back(utf8Argument(argv[i]));
-    return run(words);
+    return run(kickmark::text::commandLineWords(argc, argv));
 }
 #else
 int main(int argc, char** argv) {
     // A reader that quits early (a pager, "head") must not end the session unsaved: a write
     // to its pipe then fails like any other, is said once, and the lines after it still run.
     std::signal(SIGPIPE, SIG_IGN);
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(kickmark::text::commandLineWords(argc, argv));
 }
 #endif

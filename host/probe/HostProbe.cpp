@@ -17,20 +17,20 @@ std::size_t HostProbe::hookCount(std::string_view event) const {
 }
 
 std::uint64_t HostProbe::calls(HostCall call) const {
-    return host_.context_->calls[static_cast<std::size_t>(call)];
+    return host_.context_->calls.counts[static_cast<std::size_t>(call)];
 }
 
 void HostProbe::resetCalls() {
-    host_.context_->calls.fill(0);
-    host_.context_->log.clear();
+    host_.context_->calls.counts.fill(0);
+    host_.context_->calls.log.clear();
 }
 
 void HostProbe::logCalls(bool on) {
-    host_.context_->logging = on;
+    host_.context_->calls.logging = on;
 }
 
 const std::vector<HostCall>& HostProbe::callLog() const {
-    return host_.context_->log;
+    return host_.context_->calls.log;
 }
 
 CVarManagerWrapper::Notifier HostProbe::pluginCommand(std::string_view name) const {

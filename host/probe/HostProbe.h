@@ -13,8 +13,8 @@
 namespace pluginsdk {
 
 // What tests see inside a host beyond what a host offers: the calls a plugin made, the
-// plugin object itself and its callbacks. Built into test programs only; the host that ships
-// knows it by name alone, as a friend.
+// plugin object itself and its callbacks. It works on the tests' build of the host library only,
+// which records the calls and lets it in; the library that ships knows nothing of it.
 class HostProbe {
 public:
     explicit HostProbe(Host& host) : host_(host) {}

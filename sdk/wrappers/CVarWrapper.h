@@ -25,8 +25,6 @@ public:
     void addOnValueChanged(ValueChanged callback);
 
 private:
-    pluginsdk::Variable* counted(pluginsdk::HostCall call) const;
-
     pluginsdk::HostContext* host_;
     pluginsdk::OwnerId owner_;
     unsigned long long id_;

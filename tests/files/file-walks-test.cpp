@@ -7,7 +7,6 @@
 #include "FileStatus.h"
 #include "Files.h"
 #include "SystemCallWalk.h"
-#include "Temporary.h"
 
 #include <algorithm>
 #include <chrono>

@@ -16,7 +16,7 @@ std::size_t total(const Histogram& histogram) {
 } // namespace
 
 TEST(MakeHistogram, bin_edge_belongs_to_upper_bin_and_empty_bins_in_between_stay) {
-    const Histogram histogram = makeHistogram(std::vector{999.99, 1000.0, 2600.0});
+    const Histogram histogram = makeHistogram(RankedSpeeds(std::vector{999.99, 1000.0, 2600.0}));
     EXPECT_EQ(histogram.binWidth, 500.0);
     EXPECT_EQ(histogram.firstBinStart, 500.0);
     EXPECT_EQ(histogram.counts, (std::vector<std::size_t>{1, 1, 0, 0, 1}));
@@ -24,7 +24,7 @@ TEST(MakeHistogram, bin_edge_belongs_to_upper_bin_and_empty_bins_in_between_stay
 }
 
 TEST(MakeHistogram, twenty_rows_of_spread_stay_closed) {
-    const Histogram histogram = makeHistogram(std::vector{0.0, 9999.0});
+    const Histogram histogram = makeHistogram(RankedSpeeds(std::vector{0.0, 9999.0}));
     EXPECT_EQ(histogram.counts.size(), 20u);
     EXPECT_FALSE(histogram.openBelow || histogram.openAbove);
 }
@@ -36,7 +36,7 @@ TEST(MakeHistogram, a_wider_spread_keeps_the_width_and_opens_the_top_row) {
     }
     speeds.push_back(1e19);
     speeds.push_back(3.4e38);
-    const Histogram histogram = makeHistogram(speeds);
+    const Histogram histogram = makeHistogram(RankedSpeeds(speeds));
     EXPECT_EQ(histogram.binWidth, 500.0);
     EXPECT_EQ(histogram.firstBinStart, 1000.0);
     ASSERT_EQ(histogram.counts.size(), Histogram::maxRows);
@@ -52,7 +52,7 @@ TEST(MakeHistogram, a_stray_slow_shot_goes_to_an_open_first_row) {
     std::vector<double> speeds(300, 3000.0);
     speeds.push_back(-3.4e38);
     speeds.push_back(4200.0);
-    const Histogram histogram = makeHistogram(speeds);
+    const Histogram histogram = makeHistogram(RankedSpeeds(speeds));
     EXPECT_TRUE(histogram.openBelow);
     EXPECT_FALSE(histogram.openAbove);
     EXPECT_EQ(histogram.firstBinStart, 3000.0);

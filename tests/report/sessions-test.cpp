@@ -1,5 +1,6 @@
 #include "FileReplacement.h"
 #include "KeepFolder.h"
+#include "KeptName.h"
 #include "SessionFiles.h"
 #include "TestFiles.h"
 #include "UtcTime.h"
@@ -42,7 +43,7 @@ protected:
         return result;
     }
 
-    static std::vector<SessionFile> read(const std::vector<std::string>& paths) {
+    static std::vector<SessionFile> read(const std::vector<fs::path>& paths) {
         return readSessionFiles(findSessionFiles(paths), LineEnd::optional);
     }
 };
@@ -69,9 +70,9 @@ TEST_F(Sessions, happen_in_the_order_of_their_times_then_of_their_names) {
 TEST_F(Sessions, a_file_is_one_session_whatever_names_lead_to_it) {
     const fs::path file = session("in/a.csv", "1\n", at(1, 0));
     fs::create_hard_link(file, folder_ / "hard.csv");
-    std::vector<std::string> paths = {(folder_ / "in").string(), file.string(),
-                                      (folder_ / "in" / ".." / "in" / "a.csv").string(),
-                                      (folder_ / "hard.csv").string()};
+    std::vector<fs::path> paths = {(folder_ / "in").string(), file.string(),
+                                   (folder_ / "in" / ".." / "in" / "a.csv").string(),
+                                   (folder_ / "hard.csv").string()};
 #ifndef _WIN32
     fs::create_symlink(file, folder_ / "link.csv");
     paths.push_back((folder_ / "link.csv").string());
@@ -150,4 +151,21 @@ TEST_F(Sessions, another_session_with_the_same_time_gets_a_new_name_and_replaces
     EXPECT_EQ(readBytes(taken), "1000.000000\n");
     EXPECT_EQ(readBytes(folder_ / "kept" / "2026-12-08-180400-2.csv"), "2000.000000\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "kept"), fs::directory_iterator()), 2);
+}
+
+TEST_F(Sessions, a_kept_copy_goes_by_the_time_in_its_name_whatever_its_file_time) {
+    // A copied or unzipped history: every file dated when it was copied, in any order.
+    session("kept/2026-12-01-180000.csv", "1\n", at(9, 3));
+    session("kept/2026-12-02-180000-2.csv", "2\n", at(9, 1));
+    session("kept/2026-12-02-180000.csv", "3\n", at(9, 2));
+    session("kept/2026-12-03-180000.csv", "4\n", at(1, 0));
+    // Other files go by their modification time.
+    session("kept/summer.csv", "5\n", at(1, 30));
+    const auto files = read({(folder_ / "kept").string()});
+    EXPECT_EQ(names(files), (std::vector<std::string>{
+                                "2026-12-01-180000.csv", "summer.csv", "2026-12-02-180000.csv",
+                                "2026-12-02-180000-2.csv", "2026-12-03-180000.csv"}));
+    const auto sessions = sessionsOf(files);
+    EXPECT_EQ(sessions.front().date, "2026-12-01 18:00");
+    EXPECT_EQ(sessions.back().date, "2026-12-03 18:00");
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,10 +42,48 @@ TEST(ParseShots, accepts_a_byte_order_mark_at_the_start_and_blanks_around_a_numb
               (std::vector{1500.25, 2000.0}));
 }
 
-TEST(ParseShots, keeps_what_a_float_holds_and_nothing_beyond) {
-    EXPECT_EQ(parse("3.4028235e38\n1e-50\n-1e-50\n"), (std::vector{double(FLT_MAX), 0.0, 0.0}));
-    for (const char* beyond : {"3.4028236e38", "1e39", "-1e39", "1e308", "1e999"}) {
-        EXPECT_EQ(refusal(beyond), "shots.csv:3: not a speed: " + std::string(beyond));
+TEST(ParseShots, reads_a_number_by_its_value_whether_or_not_it_has_an_exponent) {
+    const std::string zeros45(45, '0');
+    const std::string zeros49(49, '0');
+    const std::string zeros39(39, '0');
+    const std::string digits38(38, '0');
+    struct Case {
+        std::string text;
+        std::optional<double> speed; // none: refused
+    };
+    const std::vector<Case> cases = {
+        // Too small for a float: zero, written either way, and with either sign.
+        {"1e-46", 0.0},
+        {"0." + zeros45 + "1", 0.0},
+        {"-1e-50", 0.0},
+        {"-0." + zeros49 + "1", 0.0},
+        {"1e-99999999999999999999", 0.0},
+        {"-0.000000", 0.0},
+        // A float's smallest values are values, and a negative one is refused.
+        {"1e-40", double(1e-40f)},
+        {"0." + zeros39 + "1", double(1e-40f)},
+        {"-1e-40", std::nullopt},
+        {"-0." + zeros39 + "1", std::nullopt},
+        // The largest a float holds, and just beyond it.
+        {"3.4028235e38", double(FLT_MAX)},
+        {"34028235" + std::string(31, '0'), double(FLT_MAX)},
+        {"3.4028236e38", std::nullopt},
+        {"34028236" + std::string(31, '0'), std::nullopt},
+        {"1" + digits38 + "0", std::nullopt},
+        {"1e99999999999999999999", std::nullopt},
+        {"1E+2", 100.0},
+        {"0.01e4", 100.0},
+        {"-1e39", std::nullopt},
+    };
+    for (const auto& [text, speed] : cases) {
+        if (!speed) {
+            EXPECT_EQ(refusal(text), "shots.csv:3: not a speed: " + text);
+            continue;
+        }
+        const auto speeds = parse(text);
+        ASSERT_EQ(speeds.size(), 1u) << text;
+        EXPECT_EQ(speeds[0], *speed) << text;
+        EXPECT_FALSE(std::signbit(speeds[0])) << text;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <cmath>
 #include <random>
+#include <span>
 #include <vector>
 
 using namespace kickmark;
@@ -39,6 +40,43 @@ TEST(Summarize, single_shot_is_every_statistic_with_zero_deviation) {
         EXPECT_EQ(value, double(1523.400024f));
     }
     EXPECT_EQ(summary.standardDeviation, 0.0);
+}
+
+// The shots before are ranked within the whole session's sorted speeds, the recent ones left
+// out: ties across the split and extremes among the recent shots must not shift a rank.
+TEST(SplitRecent, summarises_both_parts_as_if_each_were_sorted_on_its_own) {
+    std::vector<double> repeating;
+    for (int i = 0; i < 1001; ++i) {
+        repeating.push_back(1000.0 + (i * 7919 % 13) * 250.0);
+    }
+    struct Case {
+        std::vector<double> speeds;
+        std::size_t recent;
+    };
+    const std::vector<Case> cases = {
+        {{5, 1, 5, 3, 5, 1}, 2},
+        {{3000, 3000, 3000, 3000}, 3},
+        {{2000, 1000, 9000, 0}, 2},
+        {{4000, 1000, 2000, 3000, 2500}, 4},
+        {repeating, 1},
+        {repeating, 10},
+        {repeating, 500},
+        {repeating, 1000},
+    };
+    const auto same = [](const Summary& got, const Summary& wanted) {
+        return got.shots == wanted.shots && got.slowest == wanted.slowest &&
+               got.fastest == wanted.fastest && got.mean == wanted.mean &&
+               got.median == wanted.median && got.percentile90 == wanted.percentile90 &&
+               got.standardDeviation == wanted.standardDeviation;
+    };
+    for (const auto& [speeds, recent] : cases) {
+        const std::span<const double> all(speeds);
+        const RecentSplit split = splitRecent(RankedSpeeds(all), recent);
+        const auto before = all.first(all.size() - recent);
+        EXPECT_TRUE(same(split.before, summarize(before))) << speeds.size() << " / " << recent;
+        EXPECT_TRUE(same(split.recent, summarize(all.last(recent))))
+            << speeds.size() << " / " << recent;
+    }
 }
 
 TEST(Summarize, odd_count_median_is_middle_value) {

@@ -1,9 +1,12 @@
-#include "SvgChart.h"
+#include "ChartText.h"
 #include "TestFiles.h"
+#include "TimeZone.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -13,28 +16,6 @@
 using namespace kickmark;
 
 namespace {
-
-std::string chartOf(const std::vector<double>& speeds, std::span<const Session> sessions = {}) {
-    std::ostringstream out;
-    writeSvgChart(out, {.speeds = speeds, .recentCount = 10, .sessions = sessions});
-    return out.str();
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-std::vector<double> sessionOf(std::size_t shots) {
-    std::vector<double> speeds;
-    for (std::size_t i = 0; i < shots; ++i) {
-        speeds.push_back(1000.0 + double(i * 7919 % 3500));
-    }
-    return speeds;
-}
 
 void expectWellFormed(const std::string& svg, const std::string& name) {
     if (std::string(KICKMARK_XMLLINT).empty()) {
@@ -49,10 +30,42 @@ void expectWellFormed(const std::string& svg, const std::string& name) {
 }
 
 const std::vector<Session> threeSessions = {
-    {"a & b.csv", "2026-12-01 18:00", {1000, 2000}},
-    {"empty.csv", "2026-12-02 18:00", {}},
-    {"c.csv", "2026-12-03 18:00", {2500, 3500, 3.4e38}},
+    {"a & b.csv", "2026-12-01 18:00", {1000, 2000}, utc(2026, 12, 1, 18)},
+    {"empty.csv", "2026-12-02 18:00", {}, utc(2026, 12, 2, 18)},
+    {"c.csv", "2026-12-03 18:00", {2500, 3500, 3.4e38}, utc(2026, 12, 3, 18)},
 };
+
+// Labels beyond the axis, and whether any two of them cover each other.
+struct EdgeText {
+    double x;
+    double y;
+    std::string text;
+};
+
+std::vector<EdgeText> edgeTexts(const std::string& svg) {
+    std::vector<EdgeText> texts;
+    const std::string marker = "class=\"beyond-value\"";
+    for (auto at = svg.find(marker); at != std::string::npos; at = svg.find(marker, at + 1)) {
+        const auto start = svg.find('>', at) + 1;
+        texts.push_back({attributeBefore(svg, at, "x"), attributeBefore(svg, at, "y"),
+                         svg.substr(start, svg.find('<', start) - start)});
+    }
+    return texts;
+}
+
+bool anyCover(const std::vector<EdgeText>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            // Digits of 12-unit text are under 7 units wide; rows are 14 units apart.
+            const double width = 3.5 * double(texts[i].text.size() + texts[j].text.size());
+            if (std::fabs(texts[i].y - texts[j].y) < 12 &&
+                std::fabs(texts[i].x - texts[j].x) < width) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -61,16 +74,6 @@ TEST(WriteSvgChart, is_well_formed_svg_according_to_xmllint) {
     expectWellFormed(chartOf(sessionOf(20000)), "columns");
     expectWellFormed(chartOf({2500, 3500, 3.4e38}, threeSessions), "sessions");
     expectWellFormed(chartOf({}, threeSessions), "empty-newest");
-}
-
-TEST(WriteSvgChart, is_self_contained_and_fills_its_container) {
-    const std::string svg = chartOf({1500.0});
-    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 480\" "
-                       "width=\"100%\""),
-              std::string::npos);
-    for (const char* unwanted : {"href", "url(", "@import", "<image"}) {
-        EXPECT_EQ(svg.find(unwanted), std::string::npos) << unwanted;
-    }
 }
 
 TEST(WriteSvgChart, extreme_speeds_draw_no_infinity_or_nan) {
@@ -103,13 +106,6 @@ TEST(WriteSvgChart, a_million_shots_stay_under_a_megabyte) {
     EXPECT_LT(chartOf(sessionOf(1'000'000)).size(), 1'000'000u);
 }
 
-TEST(WriteSvgChart, several_sessions_add_a_panel_with_a_point_per_shot_session) {
-    const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
-    EXPECT_NE(svg.find("viewBox=\"0 0 1000 790\""), std::string::npos);
-    EXPECT_EQ(occurrences(svg, "class=\"session\""), 2u);
-    EXPECT_NE(svg.find("a &amp; b.csv"), std::string::npos);
-}
-
 TEST(WriteSvgChart, counts_a_shot_above_the_axis_only_when_it_is_beyond_the_top) {
     std::vector<double> outlier = sessionOf(100);
     outlier[60] = 60000;
@@ -137,68 +133,137 @@ TEST(WriteSvgChart, counts_a_shot_above_the_axis_only_when_it_is_beyond_the_top)
     }
 }
 
-TEST(WriteSvgChart, a_line_beyond_the_axis_breaks_where_it_leaves_with_its_true_value) {
-    // Shot 3 is beyond the shots' axis and its session's fastest beyond the panel's.
-    const std::string svg = chartOf({2500, 3500, 3.4e38}, threeSessions);
-    EXPECT_EQ(occurrences(svg, "class=\"break\""), 3u); // best, average, sessions' fastest
-    EXPECT_EQ(occurrences(svg, "fill=\"#D55E00\">3.4e+38</text>"), 2u);
-    EXPECT_EQ(occurrences(svg, "fill=\"#0072B2\">1.13e+38</text>"), 1u);
-}
-
-TEST(WriteSvgChart, draws_no_line_of_no_length_and_keeps_the_kmh_axis_in_sight) {
-    for (const auto& [speeds, lines] :
-         {std::pair{std::vector{1523.4}, false}, std::pair{std::vector{1523.4, 1600.0}, true}}) {
-        const std::string svg = chartOf(speeds);
-        EXPECT_EQ(svg.find("class=\"best\"") != std::string::npos, lines);
-        EXPECT_EQ(svg.find("class=\"average\"") != std::string::npos, lines);
-        EXPECT_EQ(svg.find("best so far") != std::string::npos, lines);
-        // A bar the histogram's whole width ends on the km/h axis; the axis is drawn over it.
-        EXPECT_GT(svg.find("<line x1=\"900.0\" y1=\"90.0\" x2=\"900.0\" y2=\"400.0\""),
-                  svg.rfind("class=\"bin\""));
-    }
-}
-
 TEST(WriteSvgChart, the_legend_says_how_many_shots_each_column_holds) {
     EXPECT_NE(chartOf(sessionOf(5000)).find("each 9 or 10 shots"), std::string::npos);
     EXPECT_NE(chartOf(sessionOf(5400)).find("each 10 shots"), std::string::npos);
 }
 
-TEST(WriteSvgChart, says_the_shots_are_the_newest_sessions_and_tells_same_day_sessions_apart) {
-    const std::vector<Session> sameDay = {
-        {"a.csv", "2026-12-04 18:00", {1000}},
-        {"b.csv", "2026-12-04 19:30", {2000}},
-    };
-    for (const auto& [sessions, times] :
-         {std::pair{std::span<const Session>(sameDay), true},
-          std::pair{std::span<const Session>(threeSessions), false}}) {
-        const std::string svg = chartOf(sessions.back().speeds, sessions);
-        EXPECT_NE(svg.find(">Ball speed by shot, newest session: " + sessions.back().date +
-                           " UTC</text>"),
+TEST(WriteSvgChart, is_self_contained_readable_when_narrow_and_fills_a_printed_page) {
+    for (const std::string& svg : {chartOf({1500.0}), chartOf(sessionOf(20000)),
+                                   chartOf({2500, 3500, 3.4e38}, threeSessions)}) {
+        EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "),
                   std::string::npos);
-        EXPECT_EQ(occurrences(svg, "</tspan></text>"), times ? sessions.size() : 0);
+        for (const char* unwanted : {"href", "url(", "@import", "<image"}) {
+            EXPECT_EQ(svg.find(unwanted), std::string::npos) << unwanted;
+        }
+        // No narrower than makes its smallest text 10 px; printed across the page, where that
+        // text is over 8 pt.
+        const auto minimum = svg.find("min-width: ");
+        ASSERT_NE(minimum, std::string::npos);
+        double smallest = attributeBefore(svg, svg.find("<title>"), "font-size");
+        for (auto at = svg.find(" font-size=\""); at != std::string::npos;
+             at = svg.find(" font-size=\"", at + 1)) {
+            smallest = std::min(smallest, std::stod(svg.substr(at + 12)));
+        }
+        EXPECT_GE(std::stod(svg.substr(minimum + 11)) / 1000 * smallest, 10.0);
+        EXPECT_NE(svg.find("@page { size: landscape"), std::string::npos);
+        EXPECT_NE(svg.find("@media print { svg { width: 100vw; height: 100vh } }"),
+                  std::string::npos);
     }
-    EXPECT_NE(chartOf({}, sameDay).find("dy=\"13\">19:30</tspan>"), std::string::npos);
 }
 
-TEST(WriteSvgChart, the_sessions_panel_summarises_runs_of_sessions_beyond_a_hundred) {
+TEST(WriteSvgChart,
+     the_headline_gives_each_level_in_both_units_and_the_change_against_the_shots_before) {
+    std::vector<double> rising(12, 2000);
+    rising[0] = rising[1] = 1000;
+    std::vector<double> falling(rising.rbegin(), rising.rend());
     struct Case {
-        std::size_t sessions;
-        std::size_t points; // a session each
-        std::size_t runs;   // several sessions each
+        std::vector<double> speeds;
+        const char* levels;
+        const char* change;
     };
-    for (const auto& [count, points, runs] :
-         {Case{60, 60, 0}, Case{100, 100, 0}, Case{101, 1, 50}, Case{10'000, 0, 100}}) {
-        const std::vector<Session> sessions(count, {"s.csv", "2026-12-04 18:00", sessionOf(20)});
-        const std::string svg = chartOf(sessions.back().speeds, sessions);
-        EXPECT_EQ(occurrences(svg, "class=\"session\""), points) << count;
-        EXPECT_EQ(occurrences(svg, "class=\"session-run\""), runs) << count;
-        // Every session is in one point or run.
-        std::size_t inRuns = 0;
-        for (auto at = svg.find(" sessions, 2026"); at != std::string::npos;
-             at = svg.find(" sessions, 2026", at + 1)) {
-            inRuns += std::stoul(svg.substr(svg.rfind('>', at) + 1));
+    for (const auto& [speeds, levels, change] :
+         {Case{rising,
+               "12 shots \xC2\xB7 fastest 2000.00 units/s (72.00 km/h) \xC2\xB7 median 2000.00 "
+               "units/s (72.00 km/h)",
+               "mean 1833.33 units/s (66.00 km/h) \xC2\xB7 mean of the last 10 against the 2 "
+               "before: +1000.00 units/s (+36.00 km/h)"},
+          Case{falling, nullptr,
+               "mean of the last 10 against the 2 before: -200.00 units/s (-7.20 km/h)"},
+          Case{std::vector<double>(10, 1500), nullptr, "mean 1500.00 units/s (54.00 km/h)<"}}) {
+        const std::string svg = chartOf(speeds);
+        if (levels) {
+            EXPECT_NE(svg.find(">" + std::string(levels) + "</text>"), std::string::npos) << svg;
         }
-        EXPECT_EQ(points + inRuns, count);
-        EXPECT_LT(svg.size(), 1'000'000u) << count;
+        EXPECT_NE(svg.find(change), std::string::npos) << change;
+    }
+}
+
+TEST(WriteSvgChart, each_line_starts_where_its_legend_is_true) {
+    // Shot 1 far beyond the others: an average over fewer than 10 shots would start there.
+    struct Case {
+        std::size_t shots;
+        bool best;
+        bool average;
+    };
+    for (const auto& [shots, best, average] : {Case{1, false, false}, Case{2, true, false},
+                                               Case{9, true, false}, Case{12, true, true}}) {
+        std::vector<double> speeds = sessionOf(shots);
+        speeds[0] = 4000;
+        const std::string svg = chartOf(speeds);
+        EXPECT_EQ(svg.find("class=\"best\"") != std::string::npos, best) << shots;
+        EXPECT_EQ(svg.find("best so far") != std::string::npos, best) << shots;
+        EXPECT_EQ(svg.find("class=\"average\"") != std::string::npos, average) << shots;
+        EXPECT_EQ(svg.find("average of the last 10 shots") != std::string::npos, average) << shots;
+        if (average) {
+            // Shot 10 of 12 across the plot from 80 to 620.
+            const auto path = svg.find("class=\"average\"");
+            EXPECT_EQ(svg.substr(svg.find(" d=\"M", path) + 5, 5), "507.5") << shots;
+        }
+        // A bar the histogram's whole width ends on the km/h axis; the axis is drawn over it.
+        EXPECT_GT(svg.find("<line x1=\"900.0\" y1=\"110.0\" x2=\"900.0\" y2=\"420.0\""),
+                  svg.rfind("class=\"bin\""));
+    }
+}
+
+TEST(WriteSvgChart, beyond_the_axis_the_best_stays_drawn_and_labels_never_cover_each_other) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::size_t, double>> wild; // shot index, speed
+        std::string fastest;
+        const char* along; // the best's dotted run outside the plot
+    };
+    for (const auto& [name, wild, fastest, along] :
+         {Case{"first", {{0, 30000}}, "30000", "M81.3 107.0H618.6"},
+          Case{"middle", {{99, 6000}}, "6000", "M348.6 107.0H618.6"},
+          Case{"last two", {{198, 5900}, {199, 6000}}, "6000", "M616.0 107.0H618.6"}}) {
+        // From 1000 to 2000: the axis ends at three times their median, 4500.
+        std::vector<double> speeds;
+        for (std::size_t i = 0; i < 200; ++i) {
+            speeds.push_back(1000.0 + double(i * 7919 % 1000));
+        }
+        for (const auto& [shot, speed] : wild) {
+            speeds[shot] = speed;
+        }
+        const std::string svg = chartOf(speeds);
+        const auto texts = edgeTexts(svg);
+        EXPECT_FALSE(anyCover(texts)) << name;
+        // The session's fastest shot is labelled once, whatever else is there.
+        EXPECT_EQ(std::ranges::count(texts, fastest, &EdgeText::text), 1) << name;
+        if (along) {
+            EXPECT_NE(svg.find(std::string("class=\"along-edge\"") + " fill=\"none\" stroke=\"" +
+                               "#D55E00\" stroke-width=\"2\" stroke-dasharray=\"1 3\" d=\"" +
+                               along + "\""),
+                      std::string::npos)
+                << name;
+        }
+    }
+}
+
+TEST(WriteSvgChart, says_the_shots_are_the_newest_sessions_in_local_time_with_the_zone) {
+    const TimeZone kiribati("XXX-14");
+    const std::vector<Session> sameDay = {
+        {"a.csv", "", {1000}, utc(2026, 12, 7, 19)},
+        {"b.csv", "", {2000}, utc(2026, 12, 7, 23)},
+        {"c.csv", "", {1500}, utc(2026, 12, 8, 1)},
+    };
+    const std::string svg = chartOf(sameDay.back().speeds, sameDay);
+    EXPECT_NE(svg.find(">Ball speed by shot, newest session: 2026-12-08 15:00 (UTC+14:00)</text>"),
+              std::string::npos);
+    EXPECT_NE(svg.find(", oldest first, local time (UTC+14:00)"), std::string::npos);
+    EXPECT_EQ(textsOf(svg, "date"),
+              (std::vector<std::string>{"2026-12-08", "2026-12-08", "2026-12-08"}));
+    for (const char* time : {">09:00</tspan>", ">13:00</tspan>", ">15:00</tspan>"}) {
+        EXPECT_NE(svg.find(time), std::string::npos) << time;
     }
 }

@@ -1,5 +1,7 @@
 #include "Files.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -17,4 +19,13 @@ std::string textLines(std::initializer_list<std::string> lines) {
     for (const auto& line : lines)
         text += line + lineEnd;
     return text;
+}
+
+std::filesystem::path testFolder(std::string_view name) {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    auto folder = std::filesystem::temp_directory_path() / "kickmark-tests" /
+                  (std::string(info->test_suite_name()) + "." + info->name()) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
 }

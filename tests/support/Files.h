@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // A file's bytes exactly as stored, line ends included.
 std::string readBytes(const std::filesystem::path& path);
@@ -16,3 +17,6 @@ inline constexpr const char* lineEnd = "\n";
 
 // Joins lines, each ended the platform's way.
 std::string textLines(std::initializer_list<std::string> lines);
+
+// A folder under the system's temporary folder, unique to the running test.
+std::filesystem::path testFolder(std::string_view name);

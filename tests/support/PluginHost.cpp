@@ -6,15 +6,6 @@
 
 namespace fs = std::filesystem;
 
-fs::path testFolder(std::string_view name) {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    auto folder = fs::temp_directory_path() / "kickmark-tests" /
-                  (std::string(info->test_suite_name()) + "." + info->name()) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 fs::path PluginHost::modulePath() {
     return pluginsdk::moduleBesideExecutable("kickmark");
 }

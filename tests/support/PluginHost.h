@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "Host.h"
 #include "HostProbe.h"
 #include "Kickmark.h"
@@ -30,6 +31,3 @@ public:
     void ball(float x, float y, float z);
     std::vector<std::string> chatTexts() const;
 };
-
-// A folder under the system's temporary folder, unique to the running test.
-std::filesystem::path testFolder(std::string_view name);
