@@ -129,22 +129,27 @@ int run(const kickmark::Options& options) {
     warnOfFutureDates(reported);
     const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(std::move(reported));
     std::string text;
+    std::optional<std::string> chart;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
         // Sorted once for the chart and the report alike.
         const kickmark::RankedSpeeds newest(sessions.back().speeds);
         if (options.svgPath) {
-            if (const auto error =
-                    files::replaceFile(*options.svgPath, chartText(options, sessions, newest))) {
-                throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
-                                   ": " + error.message());
-            }
+            chart = chartText(options, sessions, newest);
         }
         text = kept + reportText(options, sessions, newest);
     }
     if (!writeStandardOutput(text)) {
         return exitUsageOrFile;
+    }
+    // Last, so that a run that fails leaves the chart from before: it shows the sessions of
+    // the folder as it is.
+    if (chart) {
+        if (const auto error = files::replaceFile(*options.svgPath, *chart)) {
+            throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
+                               ": " + error.message());
+        }
     }
     if (folder) {
         folder->commit();
