@@ -1,19 +1,23 @@
 #include "NativeFile.h"
 
-#include <cerrno>
+#include "SystemCalls.h"
+
 #include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kickmark::files {
 
 namespace {
 
-std::error_code lastError() noexcept {
-    return {errno, std::generic_category()};
+// A call that a signal interrupted did nothing: it is made again.
+template <typename Call> std::error_code retried(Call call) noexcept {
+    for (;;) {
+        const std::error_code error = call();
+        if (error != std::errc::interrupted)
+            return error;
+    }
 }
 
 FileStatus statusFrom(const struct stat& info) noexcept {
@@ -28,6 +32,20 @@ FileStatus statusFrom(const struct stat& info) noexcept {
     status.owner = info.st_uid;
     status.group = info.st_gid;
     return status;
+}
+
+int openFile(const std::filesystem::path& path, int flags, std::error_code& error) noexcept {
+    int descriptor = -1;
+    error = retried(
+        [&] { return systemCalls().open(path.c_str(), flags | O_CLOEXEC, 0666, descriptor); });
+    return error ? -1 : descriptor;
+}
+
+// Errors that say this file system cannot do what was asked, rather than that it failed.
+bool unsupported(const std::error_code& error) noexcept {
+    return error == std::errc::invalid_argument || error == std::errc::function_not_supported ||
+           error == std::errc::not_supported || error == std::errc::operation_not_supported ||
+           error == std::errc::operation_not_permitted;
 }
 
 } // namespace
@@ -49,23 +67,17 @@ NativeFile::~NativeFile() {
 
 NativeFile NativeFile::createNew(const std::filesystem::path& path,
                                  std::error_code& error) noexcept {
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    error = descriptor < 0 ? lastError() : std::error_code();
-    return NativeFile(descriptor);
+    return NativeFile(openFile(path, O_RDWR | O_CREAT | O_EXCL, error));
 }
 
 NativeFile NativeFile::openExisting(const std::filesystem::path& path,
                                     std::error_code& error) noexcept {
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-    error = descriptor < 0 ? lastError() : std::error_code();
-    return NativeFile(descriptor);
+    return NativeFile(openFile(path, O_RDWR | O_NOFOLLOW, error));
 }
 
 NativeFile NativeFile::openForReading(const std::filesystem::path& path,
                                       std::error_code& error) noexcept {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    error = descriptor < 0 ? lastError() : std::error_code();
-    return NativeFile(descriptor);
+    return NativeFile(openFile(path, O_RDONLY | O_NONBLOCK, error));
 }
 
 NativeFile::operator bool() const noexcept {
@@ -74,8 +86,8 @@ NativeFile::operator bool() const noexcept {
 
 std::error_code NativeFile::status(FileStatus& status) const noexcept {
     struct stat info {};
-    if (::fstat(descriptor_, &info) != 0)
-        return lastError();
+    if (auto error = retried([&] { return systemCalls().fstat(descriptor_, info); }))
+        return error;
     status = statusFrom(info);
     return {};
 }
@@ -85,15 +97,15 @@ std::error_code NativeFile::readAll(std::string& bytes) const noexcept {
         bytes.clear();
         char buffer[65536];
         for (off_t offset = 0;;) {
-            const ssize_t count = ::pread(descriptor_, buffer, sizeof buffer, offset);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count < 0)
-                return lastError();
+            std::size_t count = 0;
+            if (auto error = retried([&] {
+                    return systemCalls().pread(descriptor_, buffer, sizeof buffer, offset, count);
+                }))
+                return error;
             if (count == 0)
                 return {};
-            bytes.append(buffer, static_cast<std::size_t>(count));
-            offset += count;
+            bytes.append(buffer, count);
+            offset += static_cast<off_t>(count);
         }
     } catch (...) {
         return std::make_error_code(std::errc::not_enough_memory);
@@ -102,105 +114,136 @@ std::error_code NativeFile::readAll(std::string& bytes) const noexcept {
 
 std::error_code NativeFile::writeAt(std::uint64_t offset, std::string_view bytes) noexcept {
     while (!bytes.empty()) {
-        const ssize_t count =
-            ::pwrite(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return lastError();
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-        offset += static_cast<std::uint64_t>(count);
+        std::size_t count = 0;
+        if (auto error = retried([&] {
+                return systemCalls().pwrite(descriptor_, bytes.data(), bytes.size(),
+                                            static_cast<off_t>(offset), count);
+            }))
+            return error;
+        bytes.remove_prefix(count);
+        offset += count;
     }
     return {};
 }
 
 std::error_code NativeFile::resize(std::uint64_t size) noexcept {
-    return ::ftruncate(descriptor_, static_cast<off_t>(size)) == 0 ? std::error_code()
-                                                                   : lastError();
+    return retried([&] { return systemCalls().ftruncate(descriptor_, static_cast<off_t>(size)); });
 }
 
 std::error_code NativeFile::setModified(FileTime time) noexcept {
     const timespec times[2] = {{0, UTIME_OMIT},
                                {static_cast<time_t>(time.seconds), time.nanoseconds}};
-    return ::futimens(descriptor_, times) == 0 ? std::error_code() : lastError();
+    return retried([&] { return systemCalls().futimens(descriptor_, times); });
 }
 
-void NativeFile::takeSettingsOf(const FileStatus& other) noexcept {
-    // Only root may give a file away; anyone may give it a group they belong to. Whatever the
-    // system refuses stays as a new file of this process's would be.
-    const uid_t owner = ::geteuid() == 0 ? static_cast<uid_t>(other.owner) : static_cast<uid_t>(-1);
-    [[maybe_unused]] const int ignored =
-        ::fchown(descriptor_, owner, static_cast<gid_t>(other.group));
+std::error_code NativeFile::takeSettingsOf(const FileStatus& other) noexcept {
+    FileStatus mine;
+    if (auto error = status(mine))
+        return error;
+    if (mine.owner != other.owner || mine.group != other.group) {
+        // Only root may give a file away; anyone may give it a group they belong to.
+        const uid_t owner =
+            mine.owner != other.owner ? static_cast<uid_t>(other.owner) : static_cast<uid_t>(-1);
+        if (auto error = retried([&] {
+                return systemCalls().fchown(descriptor_, owner, static_cast<gid_t>(other.group));
+            }))
+            return error;
+    }
     // After the owner: a change of owner clears the set-id bits.
-    ::fchmod(descriptor_, static_cast<mode_t>(other.mode));
+    return retried(
+        [&] { return systemCalls().fchmod(descriptor_, static_cast<mode_t>(other.mode)); });
 }
 
 std::error_code NativeFile::sync() noexcept {
-    return ::fsync(descriptor_) == 0 ? std::error_code() : lastError();
+    return retried([&] { return systemCalls().fsync(descriptor_); });
 }
 
 std::error_code NativeFile::close() noexcept {
     if (descriptor_ < 0)
         return {};
-    // No retry: on Linux the descriptor is gone even when close reports an error.
-    const int result = ::close(std::exchange(descriptor_, -1));
-    return result == 0 ? std::error_code() : lastError();
+    // Never repeated: the descriptor is gone even when close reports an error, and an
+    // interrupted close has closed.
+    const std::error_code error = systemCalls().close(std::exchange(descriptor_, -1));
+    return error == std::errc::interrupted ? std::error_code() : error;
 }
 
 std::error_code fileStatus(const std::filesystem::path& path, FileStatus& status) noexcept {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return lastError();
+    if (auto error = retried([&] { return systemCalls().stat(path.c_str(), info); }))
+        return error;
     status = statusFrom(info);
     return {};
 }
 
 std::error_code renameReplacing(const std::filesystem::path& from,
                                 const std::filesystem::path& to) noexcept {
-    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
+    return retried([&] { return systemCalls().rename(from.c_str(), to.c_str()); });
 }
 
 std::error_code moveToNewName(const std::filesystem::path& from,
                               const std::filesystem::path& to) noexcept {
-    // A hard link never replaces a name that is taken.
-    const std::error_code error =
-        ::link(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastError();
-    ::unlink(from.c_str());
-    return error;
+    const std::error_code moved =
+        retried([&] { return systemCalls().renameNoReplace(from.c_str(), to.c_str()); });
+    if (!unsupported(moved) || moved == std::errc::operation_not_permitted)
+        return moved;
+    // No such move here: a hard link never replaces a name that is taken either.
+    const std::error_code linked =
+        retried([&] { return systemCalls().link(from.c_str(), to.c_str()); });
+    if (!linked) {
+        removeQuietly(from);
+        return {};
+    }
+    if (!unsupported(linked))
+        return linked;
+    // A file system without either (FAT): the name is looked at, then taken. Only a program
+    // that makes the very same name between the two could lose its file to this one.
+    struct stat info {};
+    const std::error_code looked = retried([&] { return systemCalls().lstat(to.c_str(), info); });
+    if (!looked)
+        return std::make_error_code(std::errc::file_exists);
+    if (looked != std::errc::no_such_file_or_directory)
+        return looked;
+    return renameReplacing(from, to);
 }
 
 std::error_code folderEntries(const std::filesystem::path& folder,
                               std::vector<std::filesystem::path>& names) {
-    DIR* listing = ::opendir(folder.c_str());
-    if (!listing)
-        return lastError();
+    DIR* listing = nullptr;
+    if (auto error = retried([&] { return systemCalls().opendir(folder.c_str(), listing); }))
+        return error;
     struct Closer {
         DIR* listing;
-        ~Closer() { ::closedir(listing); }
+        ~Closer() { systemCalls().closedir(listing); }
     } closer{listing};
-    errno = 0;
-    while (const dirent* entry = ::readdir(listing)) {
+    for (;;) {
+        const dirent* entry = nullptr;
+        if (auto error = retried([&] { return systemCalls().readdir(listing, entry); }))
+            return error;
+        if (!entry)
+            return {};
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..")
             names.emplace_back(name);
-        errno = 0;
     }
-    return errno != 0 ? lastError() : std::error_code();
 }
 
-bool isLink(const std::filesystem::path& path) noexcept {
+std::error_code isLink(const std::filesystem::path& path, bool& link) noexcept {
     struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const std::error_code error = retried([&] { return systemCalls().lstat(path.c_str(), info); });
+    link = !error && S_ISLNK(info.st_mode);
+    return error == std::errc::no_such_file_or_directory ? std::error_code() : error;
 }
 
 std::error_code readLink(const std::filesystem::path& path, std::filesystem::path& target) {
     std::string text(256, '\0');
     for (;;) {
-        const ssize_t length = ::readlink(path.c_str(), text.data(), text.size());
-        if (length < 0)
-            return lastError();
-        if (static_cast<std::size_t>(length) < text.size()) {
-            text.resize(static_cast<std::size_t>(length));
+        std::size_t length = 0;
+        if (auto error = retried([&] {
+                return systemCalls().readlink(path.c_str(), text.data(), text.size(), length);
+            }))
+            return error;
+        if (length < text.size()) {
+            text.resize(length);
             target = std::move(text);
             return {};
         }
@@ -208,12 +251,12 @@ std::error_code readLink(const std::filesystem::path& path, std::filesystem::pat
     }
 }
 
-bool mayWrite(const std::filesystem::path& path) noexcept {
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+std::error_code mayWrite(const std::filesystem::path& path) noexcept {
+    return retried([&] { return systemCalls().access(path.c_str()); });
 }
 
 void removeQuietly(const std::filesystem::path& path) noexcept {
-    ::unlink(path.c_str());
+    retried([&] { return systemCalls().unlink(path.c_str()); });
 }
 
 unsigned long processId() noexcept {

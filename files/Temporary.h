@@ -12,8 +12,8 @@ namespace kickmark::files {
 class Temporary {
 public:
     // Named "NAME.PID-STAMP.tmp" after the target, so that two programs writing one file
-    // each have their own; where that name does not fit the system's limits, "~km" and six
-    // hexadecimal digits.
+    // each have their own; where that name does not fit the system's limits, "~km", eight
+    // hexadecimal digits made from the target's name and four more.
     static Temporary createBeside(const std::filesystem::path& target,
                                   std::error_code& error) noexcept;
 

@@ -19,6 +19,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A copy that a stopped run of an older version left: empty, or its last line without its
+// line end. It holds no session, and its name stays taken.
+bool isTorn(const SessionFile& file) {
+    return file.bytes.empty() || file.bytes.back() != '\n';
+}
+
 std::size_t hashOf(const std::string& bytes) {
     return std::hash<std::string_view>()(bytes);
 }
@@ -58,12 +64,20 @@ KeepFolder::KeepFolder(fs::path folder) : folder_(std::move(folder)) {
         throw CannotKeep("cannot keep sessions in " + text::visiblePath(folder_) +
                          ": not a folder");
     }
+    // What runs that were stopped while copying left, an hour ago or more.
+    files::removeAbandonedTemporaries(
+        folder_, [](const fs::path& target) { return timeOfKeptName(target).has_value(); });
     const auto paths = findSessionFiles(std::vector{folder_});
     for (const auto& path : paths) {
         takenNames_.insert(text::utf8Path(path.filename()));
     }
     std::vector<std::string> refused;
     for (auto& file : readSessionFiles(paths, LineEnd::optional, &refused)) {
+        if (timeOfKeptName(file.path.filename()) && isTorn(file)) {
+            refused.push_back(text::visiblePath(file.path) +
+                              ": empty, or its last line has no line end");
+            continue;
+        }
         add(std::move(file));
     }
     for (const auto& why : refused) {
@@ -224,7 +238,6 @@ std::string KeepFolder::copy(const SessionFile& input) {
                          text::visiblePath(folder_) + ": " + error.message());
     };
     std::error_code error;
-    std::error_code ignored;
     // Made with the first copy, so that a run that keeps nothing makes nothing.
     if (made_.empty()) {
         fs::create_directories(folder_, error);
@@ -238,7 +251,10 @@ std::string KeepFolder::copy(const SessionFile& input) {
             continue;
         }
         const fs::path path = folder_ / name;
-        error = files::createFile(path, input.bytes, input.status.modified);
+        // The copy's status comes from the file as it was written, so that nothing left to
+        // check after it can fail and strand it.
+        files::FileStatus status;
+        error = files::createFile(path, input.bytes, input.status.modified, &status);
         if (error == std::errc::file_exists) {
             takenNames_.insert(text::utf8Path(name));
             // Another program keeping the same save at the same time names it the same.
@@ -251,11 +267,6 @@ std::string KeepFolder::copy(const SessionFile& input) {
             continue;
         }
         if (error) {
-            fail(error);
-        }
-        files::FileStatus status;
-        if ((error = files::fileStatus(path, status))) {
-            fs::remove(path, ignored);
             fail(error);
         }
         takenNames_.insert(text::utf8Path(name));

@@ -116,22 +116,32 @@ int run(const kickmark::Options& options) {
     warnOfFutureDates(reported);
     const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(std::move(reported));
     std::string text;
+    std::optional<std::string> chart;
+    std::optional<std::string> page;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
         // Sorted once for the chart and the report alike.
         const kickmark::RankedSpeeds newest(sessions.back().speeds);
-        const std::string chart =
-            kickmark::chartText(sessions, newest, options.recentCount,
-                                files::currentTime().seconds + kickmark::clockSlackSeconds);
-        writeChart(options.svgPath, chart);
-        writeChart(options.htmlPath,
-                   options.htmlPath ? kickmark::htmlPage("Kickmark: " + sessions.back().name, chart)
-                                    : std::string());
+        if (options.svgPath || options.htmlPath) {
+            chart = kickmark::chartText(sessions, newest, options.recentCount,
+                                        files::currentTime().seconds + kickmark::clockSlackSeconds);
+        }
+        if (options.htmlPath) {
+            page = kickmark::htmlPage("Kickmark: " + sessions.back().name, *chart);
+        }
         text = kept + reportText(options, sessions, newest);
     }
     if (!kickmark::writeStandardOutput(text)) {
         return exitUsageOrFile;
+    }
+    // Last, so that a run that fails leaves the chart and page from before: they show the
+    // sessions of the folder as it is.
+    if (chart) {
+        writeChart(options.svgPath, *chart);
+    }
+    if (page) {
+        writeChart(options.htmlPath, *page);
     }
     if (folder) {
         folder->commit();

@@ -179,9 +179,10 @@ TEST_F(ConsoleSession, the_demo_announces_numbered_speeds_and_says_where_the_fil
     EXPECT_THAT(session.out, testing::StartsWith("[BAKKESMOD] 1 Shot speed: "));
     EXPECT_THAT(session.out, HasSubstr("\n[BAKKESMOD] 2 Shot speed: "));
     EXPECT_THAT(session.out, HasSubstr("\n[BAKKESMOD] 3 Shot speed: "));
-    EXPECT_THAT(session.err, HasSubstr("shots.csv: "));
-    EXPECT_EQ(std::count(session.shots.begin(), session.shots.end(), '\n'),
-              std::count(session.out.begin(), session.out.end(), '\n'));
+    const auto speeds = std::count(session.out.begin(), session.out.end(), '\n');
+    EXPECT_EQ(std::count(session.shots.begin(), session.shots.end(), '\n'), speeds);
+    EXPECT_THAT(session.err, testing::EndsWith("\nshots.csv: " + (data / "shots.csv").string() +
+                                               " (" + std::to_string(speeds) + " speeds)\n"));
 }
 
 TEST_F(ConsoleSession, a_file_that_cannot_be_read_is_a_failure_with_its_reason) {
@@ -292,7 +293,7 @@ TEST_F(ConsoleSession, a_read_only_data_folder_keeps_the_old_file_and_the_demo_s
     const auto first = host("--demo");
     ASSERT_EQ(first.exitCode, 0) << first.err;
     const auto file = (data / "shots.csv").string();
-    EXPECT_THAT(first.err, testing::EndsWith("\nshots.csv: " + file + "\n"));
+    EXPECT_THAT(first.err, HasSubstr("\nshots.csv: " + file + " ("));
 
     // Permission bits do not stop the superuser; a read-only mount does.
     const std::string readOnly = "unshare -m sh -c 'mount --bind " + quoted(data) + " " +

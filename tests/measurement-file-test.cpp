@@ -511,7 +511,7 @@ TEST_F(MeasurementFile, temporaries_that_cut_saves_left_are_removed_once_abandon
     };
     const Case cases[] = {
         {"shots.csv.4242-123456789.tmp", old, true},
-        {"~km0a1b2c", old, true},
+        {"~km0a1b2c", old, false},                      // another program's, for all this one knows
         {"shots.csv.4242-123456790.tmp", fresh, false}, // a save that may still be running
         {"shots.csv.backup.tmp", old, false},
         {"other.csv.4242-1.tmp", old, false},

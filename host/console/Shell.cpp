@@ -6,7 +6,7 @@
 #include <optional>
 #include <ostream>
 
-#include "FileStamp.h"
+#include "FileReading.h"
 #include "FileStatus.h"
 #include "FreeplaySimulation.h"
 #include "HostedPlugin.h"
@@ -171,8 +171,11 @@ bool Shell::consoleName(const Words& words, std::string& error) {
     }
     if (words.front() == saveCommand && host_.command(saveCommand))
         return saveLine(words, error);
-    if (host_.runCommand(words))
+    if (host_.runCommand(words)) {
+        if (words.front() == hostedPlugin::resetCommand)
+            announced_.clear();
         return true;
+    }
     error = "unknown name: " + name;
     if (!host_.pluginLoaded())
         error += " (no plugin is loaded)";
@@ -180,11 +183,12 @@ bool Shell::consoleName(const Words& words, std::string& error) {
 }
 
 bool Shell::saveLine(const Words& words, std::string& error) {
-    const auto before = stampOf(shotsFile_);
     host_.runCommand(words);
-    if (stampOf(shotsFile_) != before)
+    // The plugin is silent about a save that fails; the file tells: it must hold every speed
+    // announced, and nothing else, whatever it held before.
+    kickmark::files::FileContent content;
+    if (!kickmark::files::readFile(shotsFile_, content) && announced_.heldBy(content.bytes))
         return true;
-    // The plugin is silent about a save that fails; the file tells.
     error = std::string(saveCommand) + ": " + std::string(hostedPlugin::shotsFile) +
             " was not written: " + kickmark::text::visiblePath(shotsFile_);
     return false;
@@ -204,8 +208,10 @@ void Shell::raise() {
 void Shell::flushChat() {
     if (host_.chat().empty())
         return;
-    for (const auto& line : host_.chat())
+    for (const auto& line : host_.chat()) {
+        announced_.heard(line.text);
         out_ << '[' << line.sender << "] " << line.text << '\n';
+    }
     host_.clearChat();
     checkOutput();
 }
@@ -335,6 +341,7 @@ bool Shell::loadPlugin(std::string& error) {
         error = e.what();
         return false;
     }
+    announced_.clear();
     const auto* info = host_.pluginInfo();
     err_ << "loaded " << info->pluginName << ' ' << info->pluginVersion << " from "
          << kickmark::text::visiblePath(modulePath_) << '\n';

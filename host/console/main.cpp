@@ -65,14 +65,17 @@ std::optional<DataFolder> prepareDataFolder(const std::string& dir, std::string&
     return std::nullopt;
 }
 
-// The last line names the file only when this session's save replaced it.
+// The last line names the file, and how many speeds it holds, only when this session's save
+// wrote it.
 void runDemo(Shell& shell) {
     shell.runLine(std::string(hostedPlugin::enabledVariable) + " 1", "demo");
     shell.simulate(60.0, freeplay::FreeplaySimulation::defaultSeed);
     const auto file = kickmark::text::visiblePath(shell.shotsFile());
-    if (shell.save())
-        std::cerr << hostedPlugin::shotsFile << ": " << file << '\n';
-    else
+    if (shell.save()) {
+        const auto speeds = shell.announcedSpeeds();
+        std::cerr << hostedPlugin::shotsFile << ": " << file << " (" << speeds
+                  << (speeds == 1 ? " speed)\n" : " speeds)\n");
+    } else
         std::cerr << hostedPlugin::shotsFile << " was not written: " << file << '\n';
 }
 

@@ -164,13 +164,12 @@ TEST_F(ReportFiles, refuses_a_chart_path_that_is_an_input_file_under_any_spellin
     }
 }
 
-TEST_F(ReportFiles, a_chart_that_cannot_be_written_fails_before_any_report) {
+TEST_F(ReportFiles, a_chart_that_cannot_be_written_fails_the_run) {
     const auto chart = folder_ / "missing" / "c.svg";
     const Outcome outcome =
         runReport("--svg " + quoted(chart) + " " + quoted(dataFile("session.csv")));
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(outcome.err.starts_with("cannot write " + chart.string() + ": ")) << outcome.err;
-    EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 0);
 }
 
@@ -387,8 +386,14 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
                      "/dev/null",
                      // dash counts in 512-byte blocks: shots.csv fits, big.csv does not.
                      "trap '' XFSZ; ulimit -f 1; "});
-    cases.push_back({"a report lost on the way out", keep + quoted(shots), {}, 2, "/dev/full"});
+    // The chart is replaced last: the one from before stays.
+    cases.push_back({"a report lost on the way out",
+                     keep + "--svg " + quoted(folder_ / "chart.svg") + " " + quoted(shots),
+                     {},
+                     2,
+                     "/dev/full"});
 #endif
+    writeBytes(folder_ / "chart.svg", "the chart from before\n");
     for (const auto& c : cases) {
         std::filesystem::remove_all(kept);
         if (!c.keptBefore.empty()) {
@@ -400,6 +405,37 @@ TEST_F(ReportFiles, a_run_that_fails_keeps_nothing) {
         const Outcome outcome = runReport(c.arguments, c.standardOutput, c.shellFirst);
         EXPECT_EQ(outcome.exitCode, c.exitCode) << c.name << ": " << outcome.err;
         EXPECT_EQ(contents(kept), c.keptBefore) << c.name;
+    }
+    EXPECT_EQ(readBytes(folder_ / "chart.svg"), "the chart from before\n");
+}
+
+TEST_F(ReportFiles, what_a_stopped_copy_left_is_no_session_and_its_temporary_goes) {
+    const auto kept = folder_ / "kept";
+    const auto shots = folder_ / "shots.csv";
+    save(shots, "1500.000000\n");
+    std::filesystem::create_directories(kept);
+    // Left by a run stopped while copying: empty, or cut within a line, under a kept name.
+    save(kept / "2026-12-09-180000.csv", "");
+    save(kept / "2026-12-10-180000.csv", "1000.000000\n20");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
+    const std::map<std::string, bool> temporaries = {
+        {"2026-12-11-180000.csv.4242-123456789.tmp", true},
+        {"2026-12-11-180000-2.csv.4242-123456790.tmp", true},
+        {"notes.csv.4242-123456791.tmp", false}, // not a kept copy's
+        {"~km0a1b2c", false},
+    };
+    for (const auto& [name, removed] : temporaries) {
+        writeBytes(kept / name, "1000.0");
+        std::filesystem::last_write_time(kept / name, old);
+    }
+    const Outcome outcome = runReport("--keep " + quoted(kept) + " " + quoted(shots));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    // One session only: the one just kept.
+    EXPECT_EQ(outcome.out.find("session before"), std::string::npos) << outcome.out;
+    EXPECT_TRUE(std::filesystem::exists(kept / "2026-12-09-180000.csv"));
+    EXPECT_EQ(readBytes(kept / "2026-12-10-180000.csv"), "1000.000000\n20");
+    for (const auto& [name, removed] : temporaries) {
+        EXPECT_EQ(std::filesystem::exists(kept / name), !removed) << name;
     }
 }
 

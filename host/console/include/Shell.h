@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AnnouncedSpeeds.h"
 #include "Host.h"
 
 class TextLines;
@@ -17,7 +18,7 @@ class TextLines;
 // own messages go to `err`.
 class Shell {
 public:
-    // `shotsFile` is where the plugin's save command puts its file: the shell watches it to
+    // `shotsFile` is where the plugin's save command puts its file: the shell reads it back to
     // tell a save that happened from one that did not.
     Shell(pluginsdk::Host& host, std::filesystem::path modulePath, std::filesystem::path shotsFile,
           std::ostream& out, std::ostream& err);
@@ -32,9 +33,11 @@ public:
     bool loadPlugin(std::string& error);
     // The built-in practice session: `seconds` of game time at the game's tick rate.
     void simulate(double seconds, std::uint64_t seed);
-    // Runs the plugin's save command; true when it replaced the file. Counts as refused
-    // otherwise.
+    // Runs the plugin's save command; true when the file then holds every speed announced
+    // since the plugin was loaded or reset. Counts as refused otherwise.
     bool save();
+    // How many speeds a save must hold now.
+    std::size_t announcedSpeeds() const { return announced_.count(); }
 
     const std::filesystem::path& shotsFile() const { return shotsFile_; }
     bool anyRefused() const { return refused_; }
@@ -69,6 +72,7 @@ private:
     bool refused_ = false;
     bool quit_ = false;
     bool outputFailed_ = false;
+    AnnouncedSpeeds announced_;
     // The files whose lines are running, outermost first: none may run inside itself.
     std::vector<std::filesystem::path> running_;
 };
