@@ -10,15 +10,22 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <random>
+#include <span>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "FileReplacement.h"
+#include "KeptName.h"
 #include "SvgChart.h"
 
 namespace fs = std::filesystem;
@@ -240,6 +247,104 @@ BENCHMARK(BM_Keep)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+std::string savedBytes(std::span<const double> speeds, int first) {
+    std::string bytes = std::to_string(first) + ".000000\n";
+    for (const double speed : speeds) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%f\n", speed);
+        bytes += line;
+    }
+    return bytes;
+}
+
+std::size_t linesIn(const fs::path& path) {
+    std::ifstream in(path);
+    return static_cast<std::size_t>(
+        std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
+}
+
+// The processor time a running process has had so far, in nanoseconds.
+double processorNanoseconds(pid_t process) {
+    std::ifstream in("/proc/" + std::to_string(process) + "/schedstat");
+    double nanoseconds = 0;
+    in >> nanoseconds;
+    return nanoseconds;
+}
+
+// kickmark-report --watch beside a folder of N kept sessions of 100 shots, one save after the
+// other: each is timed from the moment the save is complete to the line the watcher prints for
+// it, so the time includes the wait for the watcher's next look at the file (up to half a
+// second). watch_cpu_ms is the watcher's own processor time per save: reading, keeping, the chart
+// and the page redrawn over every session, the line.
+void BM_WatchSave(benchmark::State& state) {
+    const auto sessions = static_cast<int>(state.range(0));
+    const fs::path folder =
+        fs::temp_directory_path() / ("kickmark-report-bench-watch-" + std::to_string(sessions));
+    const fs::path kept = folder / "kept";
+    const fs::path data = folder / "data";
+    fs::remove_all(folder);
+    fs::create_directories(kept);
+    fs::create_directories(data);
+    leftOvers.folders.push_back(folder);
+    const std::vector<double> speeds = practice(100);
+    const std::int64_t now = kickmark::files::currentTime().seconds;
+    for (int i = 0; i < sessions; ++i) {
+        // A practice an hour, named as keeping names them.
+        const kickmark::files::FileTime time{now - std::int64_t{3600} * (sessions - i), 0};
+        kickmark::files::createFile(kept / kickmark::keptName(time, 1), savedBytes(speeds, i),
+                                    time);
+    }
+    const fs::path out = folder / "watch.out";
+    const fs::path shots = data / "shots.csv";
+    const pid_t watcher = fork();
+    if (watcher == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen((folder / "watch.err").c_str(), "w", stderr);
+        execl(KICKMARK_REPORT_EXE, KICKMARK_REPORT_EXE, "--watch", "--keep", kept.c_str(), "--svg",
+              (folder / "chart.svg").c_str(), "--html", (folder / "page.html").c_str(),
+              shots.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Started once it has drawn the page of the sessions it read.
+    while (!fs::exists(folder / "page.html")) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const double cpuBefore = processorNanoseconds(watcher);
+    std::size_t saves = 0;
+    for (auto _ : state) {
+        const fs::path temporary = data / "shots.tmp";
+        // A first shot of its own makes each save a session of its own.
+        kickmark::files::createFile(temporary,
+                                    savedBytes(speeds, 100'000 + static_cast<int>(++saves)));
+        fs::rename(temporary, shots);
+        const auto start = std::chrono::steady_clock::now();
+        while (linesIn(out) < saves &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        if (linesIn(out) < saves) {
+            state.SkipWithError("kickmark-report --watch told no save in 10 s");
+            break;
+        }
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["watch_cpu_ms"] =
+        (processorNanoseconds(watcher) - cpuBefore) / 1e6 / static_cast<double>(saves);
+    kill(watcher, SIGTERM);
+    int status = 0;
+    waitpid(watcher, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        state.SkipWithError("kickmark-report --watch did not stop cleanly");
+    }
+}
+BENCHMARK(BM_WatchSave)
+    ->Arg(0)
+    ->Arg(50'000)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 } // namespace
 

@@ -1,11 +1,15 @@
 # "cpack" makes the archive a player downloads: the module, the stand-in host that loads it
-# (with its pluginsdk.dll), the report program and how to use them, nothing else.
+# (with its pluginsdk.dll), the report program, the command file that starts it watching, and
+# how to use them, nothing else.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/INSTALL.txt.in ${CMAKE_BINARY_DIR}/INSTALL.txt
   NEWLINE_STYLE CRLF)
 install(TARGETS kickmark LIBRARY DESTINATION . COMPONENT player)
 install(TARGETS kickmark-report kickmark-host pluginsdk RUNTIME DESTINATION . COMPONENT player
   ARCHIVE DESTINATION lib COMPONENT sdk)
-install(FILES ${CMAKE_BINARY_DIR}/INSTALL.txt DESTINATION . COMPONENT player)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/kickmark-watch.cmd ${CMAKE_BINARY_DIR}/kickmark-watch.cmd
+  NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/INSTALL.txt ${CMAKE_BINARY_DIR}/kickmark-watch.cmd DESTINATION .
+  COMPONENT player)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME kickmark)

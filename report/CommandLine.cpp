@@ -9,7 +9,9 @@
 namespace kickmark {
 
 const std::string_view usage =
-    "usage: kickmark-report [--svg FILE] [--last N] [--keep DIR] [--every-session] SHOTS...\n"
+    "usage: kickmark-report [--svg FILE] [--html FILE] [--last N] [--keep DIR] [--every-session]\n"
+    "                       SHOTS...\n"
+    "       kickmark-report --watch --keep DIR [--svg FILE] [--html FILE] [--last N] SHOTS\n"
     "       kickmark-report --help | --version\n"
     "\n"
     "Summarises the ball speeds in SHOTS, one per line, in units/s and km/h. Each file is one\n"
@@ -18,6 +20,8 @@ const std::string_view usage =
     "any other file by its modification time.\n"
     "\n"
     "  --svg FILE  also write a chart of the speeds to FILE as SVG\n"
+    "  --html FILE also write a page showing the chart to FILE; an open page follows each\n"
+    "              new chart by itself\n"
     "  --last N    compare the last N shots with the ones before (default 10)\n"
     "  --keep DIR  first copy each SHOTS file into DIR, named after its modification time\n"
     "              (YYYY-MM-DD-HHMMSS.csv, UTC) unless DIR holds the same session already\n"
@@ -26,6 +30,8 @@ const std::string_view usage =
     "  --every-session\n"
     "              a row for every session; otherwise beyond 40 sessions the ones before\n"
     "              the last 10 are summarised by month and year\n"
+    "  --watch     run until stopped (Ctrl+C): each time SHOTS is saved, keep it in DIR,\n"
+    "              redraw the chart and the page, and print a line for the save\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 
@@ -58,12 +64,17 @@ Options parseCommandLine(std::span<const std::string> arguments) {
             options.version = option == "--version";
             return options;
         }
-        if (option == "--svg" || option == "--last" || option == "--keep") {
+        if (option == "--watch") {
+            options.watch = true;
+        } else if (option == "--svg" || option == "--html" || option == "--last" ||
+                   option == "--keep") {
             if (++argument == arguments.end()) {
                 throw UsageError(std::string(option) + " needs a value");
             }
             if (option == "--svg") {
                 options.svgPath = path(*argument);
+            } else if (option == "--html") {
+                options.htmlPath = path(*argument);
             } else if (option == "--keep") {
                 options.keepFolder = path(*argument);
             } else {
@@ -79,6 +90,12 @@ Options parseCommandLine(std::span<const std::string> arguments) {
     }
     if (options.shotsPaths.empty()) {
         throw UsageError("no shots file given");
+    }
+    if (options.watch && (!options.keepFolder || options.shotsPaths.size() != 1)) {
+        throw UsageError("--watch needs --keep DIR and one shots file");
+    }
+    if (options.svgPath && options.htmlPath && *options.svgPath == *options.htmlPath) {
+        throw UsageError("--svg and --html need two files");
     }
     return options;
 }

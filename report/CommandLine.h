@@ -17,6 +17,9 @@ struct Options {
     std::vector<std::filesystem::path> shotsPaths; // files and folders, in the order given
     std::optional<std::filesystem::path> svgPath;
     std::optional<std::filesystem::path> keepFolder;
+    std::optional<std::filesystem::path> htmlPath;
+    // Keep each save of the one SHOTS file until stopped, rather than report once.
+    bool watch = false;
     std::size_t recentCount = 10;
     bool everySession = false;
     bool help = false;

@@ -82,16 +82,20 @@ std::vector<SessionFile> readSessionFiles(std::span<const fs::path> paths, LineE
     return files;
 }
 
+Session sessionOf(SessionFile file) {
+    return {
+        .name = text::utf8Path(file.path.filename()),
+        .date = utcTimeText(file.time, TimeText::minutes),
+        .speeds = std::move(file.speeds),
+        .time = file.time.seconds,
+    };
+}
+
 std::vector<Session> sessionsOf(std::vector<SessionFile> files) {
     std::vector<Session> sessions;
     sessions.reserve(files.size());
     for (auto& file : files) {
-        sessions.push_back({
-            .name = text::utf8Path(file.path.filename()),
-            .date = utcTimeText(file.time, TimeText::minutes),
-            .speeds = std::move(file.speeds),
-            .time = file.time.seconds,
-        });
+        sessions.push_back(sessionOf(std::move(file)));
     }
     return sessions;
 }

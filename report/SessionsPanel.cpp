@@ -79,7 +79,8 @@ Points panelPoints(std::span<const Session> sessions) {
     std::vector<SessionLevels> levels;
     for (std::size_t i = 0; i < sessions.size(); ++i) {
         if (!sessions[i].speeds.empty()) {
-            const Summary summary = summarize(sessions[i].speeds);
+            const Summary summary =
+                sessions[i].summary ? *sessions[i].summary : summarize(sessions[i].speeds);
             levels.push_back({i, summary.shots, summary.median, summary.fastest});
         }
     }

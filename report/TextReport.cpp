@@ -274,7 +274,8 @@ void writeTextReport(std::ostream& out, const RankedSpeeds& speeds, std::size_t 
 void writeSessionsReport(std::ostream& out, std::span<const Session> sessions,
                          const RankedSpeeds& newest, std::size_t recentCount, bool everySession) {
     const Session& session = sessions.back();
-    out << "newest session: " << text::visibleText(session.name) << ", " << session.date << " UTC\n";
+    out << "newest session: " << text::visibleText(session.name) << ", " << session.date
+        << " UTC\n";
     if (newest.inOrder().empty()) {
         out << "no shots\n";
     } else {

@@ -1,15 +1,16 @@
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "FileReplacement.h"
+#include "HtmlPage.h"
 #include "KeepFolder.h"
-#include "OutputWrite.h"
 #include "PathText.h"
+#include "ReportOutput.h"
 #include "SessionFiles.h"
 #include "ShotsFile.h"
 #include "Statistics.h"
-#include "SvgChart.h"
 #include "TextReport.h"
 #include "UtcTime.h"
+#include "Watch.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -28,10 +29,6 @@ namespace files = kickmark::files;
 
 constexpr int exitBadSpeed = 1;
 constexpr int exitUsageOrFile = 2;
-
-// The clocks of machines that share a folder drift apart a little, and FAT rounds a time up to
-// the next two seconds: only a time beyond this is in the future.
-constexpr std::int64_t clockSlackSeconds = 60;
 
 class RefusedChart : public std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -59,7 +56,7 @@ void refuseChartOverInput(const fs::path& chart, std::span<const kickmark::Sessi
 void warnOfFutureDates(std::span<const kickmark::SessionFile> sessions) {
     const files::FileTime now = files::currentTime();
     for (const auto& session : sessions) {
-        if (session.time.seconds > now.seconds + clockSlackSeconds) {
+        if (session.time.seconds > now.seconds + kickmark::clockSlackSeconds) {
             std::cerr << kickmark::text::visiblePath(session.path) << " is dated "
                       << kickmark::utcTimeText(session.time, kickmark::TimeText::seconds)
                       << " UTC, in the future: it counts as newer than every session until then\n";
@@ -80,25 +77,13 @@ std::string reportText(const kickmark::Options& options,
     return out.str();
 }
 
-std::string chartText(const kickmark::Options& options, std::span<const kickmark::Session> sessions,
-                      const kickmark::RankedSpeeds& newest) {
-    std::ostringstream out;
-    kickmark::writeSvgChart(
-        out, {.speeds = newest,
-              .recentCount = options.recentCount,
-              .sessions = sessions.size() > 1 ? sessions : std::span<const kickmark::Session>(),
-              .futureAfter = files::currentTime().seconds + clockSlackSeconds});
-    return out.str();
-}
-
-// The whole text at once, and checked: a report lost to a full disk or a closed pipe is a
-// failure, not a success.
-bool writeStandardOutput(std::string_view text) {
-    if (const auto error = kickmark::text::writeStandardOutput(text)) {
-        std::cerr << "cannot write standard output: " << error.message() << '\n';
-        return false;
+void writeChart(const std::optional<fs::path>& path, const std::string& bytes) {
+    if (path) {
+        if (const auto error = files::replaceFile(*path, bytes)) {
+            throw RefusedChart("cannot write " + kickmark::text::visiblePath(*path) + ": " +
+                               error.message());
+        }
     }
-    return true;
 }
 
 int run(const kickmark::Options& options) {
@@ -121,8 +106,10 @@ int run(const kickmark::Options& options) {
         }
         keptSessions = folder->takeSessions();
     }
-    if (options.svgPath) {
-        refuseChartOverInput(*options.svgPath, inputs, keptSessions);
+    for (const auto& output : {options.svgPath, options.htmlPath}) {
+        if (output) {
+            refuseChartOverInput(*output, inputs, keptSessions);
+        }
     }
     std::vector<kickmark::SessionFile> reported =
         folder ? std::move(keptSessions) : std::move(inputs);
@@ -130,26 +117,31 @@ int run(const kickmark::Options& options) {
     const std::vector<kickmark::Session> sessions = kickmark::sessionsOf(std::move(reported));
     std::string text;
     std::optional<std::string> chart;
+    std::optional<std::string> page;
     if (sessions.empty() || (sessions.size() == 1 && sessions.front().speeds.empty())) {
         text = kept + "no shots\n";
     } else {
         // Sorted once for the chart and the report alike.
         const kickmark::RankedSpeeds newest(sessions.back().speeds);
-        if (options.svgPath) {
-            chart = chartText(options, sessions, newest);
+        if (options.svgPath || options.htmlPath) {
+            chart = kickmark::chartText(sessions, newest, options.recentCount,
+                                        files::currentTime().seconds + kickmark::clockSlackSeconds);
+        }
+        if (options.htmlPath) {
+            page = kickmark::htmlPage("Kickmark: " + sessions.back().name, *chart);
         }
         text = kept + reportText(options, sessions, newest);
     }
-    if (!writeStandardOutput(text)) {
+    if (!kickmark::writeStandardOutput(text)) {
         return exitUsageOrFile;
     }
-    // Last, so that a run that fails leaves the chart from before: it shows the sessions of
-    // the folder as it is.
+    // Last, so that a run that fails leaves the chart and page from before: they show the
+    // sessions of the folder as it is.
     if (chart) {
-        if (const auto error = files::replaceFile(*options.svgPath, *chart)) {
-            throw RefusedChart("cannot write " + kickmark::text::visiblePath(*options.svgPath) +
-                               ": " + error.message());
-        }
+        writeChart(options.svgPath, *chart);
+    }
+    if (page) {
+        writeChart(options.htmlPath, *page);
     }
     if (folder) {
         folder->commit();
@@ -166,13 +158,15 @@ int runWords(const std::vector<std::string>& words) {
         return exitUsageOrFile;
     }
     if (options.help) {
-        return writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
+        return kickmark::writeStandardOutput(kickmark::usage) ? 0 : exitUsageOrFile;
     }
     if (options.version) {
-        return writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n") ? 0 : exitUsageOrFile;
+        return kickmark::writeStandardOutput("kickmark-report " KICKMARK_VERSION "\n")
+                   ? 0
+                   : exitUsageOrFile;
     }
     try {
-        return run(options);
+        return options.watch ? kickmark::watch(options) : run(options);
     } catch (const kickmark::NotASpeed& error) {
         std::cerr << error.what() << '\n';
         return exitBadSpeed;

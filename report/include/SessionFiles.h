@@ -23,6 +23,9 @@ std::vector<SessionFile> readSessionFiles(std::span<const std::filesystem::path>
                                           LineEnd lineEnd,
                                           std::vector<std::string>* refused = nullptr);
 
+// What the report and the chart show of a session: its name, its UTC time and its speeds.
+Session sessionOf(SessionFile file);
+
 // What the report and the chart show of each: its name, its UTC time and its speeds, taken
 // rather than copied, as a session may hold millions.
 std::vector<Session> sessionsOf(std::vector<SessionFile> files);

@@ -101,6 +101,8 @@ TEST(KickmarkReport, missing_or_unreadable_file_is_named_with_exit_two) {
 
 TEST(KickmarkReport, bad_usage_gives_usage_on_stderr_with_exit_two) {
     for (const std::string arguments : {"", "--frobnicate a.csv", "a.csv --svg", "a.csv --keep",
+                                        "--watch a.csv", "--watch --keep d a.csv b.csv",
+                                        "--svg c --html c a.csv", "a.csv --html",
                                         "--last 0 a.csv", "--last -3 a.csv", "--last 5x a.csv"}) {
         const Outcome outcome = runReport(arguments);
         EXPECT_EQ(outcome.exitCode, 2) << arguments;
