@@ -1,31 +1,10 @@
 #include "HtmlPage.h"
 
+#include "SvgElements.h"
+
 namespace kickmark {
 
 namespace {
-
-std::string escapedHtml(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 // An SVG document inside HTML takes no XML declaration.
 std::string_view withoutProlog(std::string_view svg) {
@@ -44,7 +23,7 @@ std::string_view withoutProlog(std::string_view svg) {
 std::string htmlPage(std::string_view heading, std::string_view svg) {
     // A page from a file: address may read no other file, but it may load itself again: the
     // refresh does that, and the browser keeps the scroll position across it.
-    const std::string title = escapedHtml(heading);
+    const std::string title = markupEscaped(heading);
     std::string page = "<!DOCTYPE html>\n"
                        "<html lang=\"en\">\n"
                        "<head>\n"

@@ -14,9 +14,9 @@ std::string coordinate(double value) {
     return formatFixed(value, 1);
 }
 
-std::string escaped(std::string_view text) {
+std::string markupEscaped(std::string_view text) {
     std::string xml;
-    for (const char c : text::visibleText(text)) {
+    for (const char c : text) {
         switch (c) {
         case '&':
             xml += "&amp;";
@@ -35,6 +35,10 @@ std::string escaped(std::string_view text) {
         }
     }
     return xml;
+}
+
+std::string escaped(std::string_view text) {
+    return markupEscaped(text::visibleText(text));
 }
 
 std::string shortNumber(double value, double step) {

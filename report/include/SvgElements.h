@@ -22,8 +22,10 @@ struct Scale {
 // A tenth of a pixel is finer than any screen shows, and keeps the document small.
 std::string coordinate(double value);
 
-// `text` made safe as XML character data or an attribute value; what a terminal would not show
-// is spelled out as visibleText does.
+// `text` made safe as XML or HTML character data or an attribute value, as it stands.
+std::string markupEscaped(std::string_view text);
+
+// The same, with what a terminal would not show spelled out first, as visibleText does.
 std::string escaped(std::string_view text);
 
 // A tick label with the decimals `step` needs; huge values in three significant digits, so a
